@@ -1,0 +1,652 @@
+#include "fMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "DBGridNew.h"
+#include "Formaty.h"
+#include "Hodiny.h"
+#include "fDialogUprStruct.h"
+#include "uAllYouNeed.h"
+
+TMain* Main = nullptr;
+
+// The program's embedded files live in this library; a static library needs them registered
+// explicitly.
+static void nactiZdroje() { Q_INIT_RESOURCE(parmex); }
+
+const QString TMain::NavrhovyTitulek = QStringLiteral("Parmex Rozu E-platby");
+
+QString SouborObnovniku() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("Obnovnik.exe");
+#else
+    return QStringLiteral("Obnovnik");
+#endif
+}
+
+namespace {
+
+// ------------------------------------------------------------------ schema statements
+
+const char* const kSloupcePovolenek =
+    "(id numeric (5) NOT NULL, rok numeric (4) NOT NULL, nazev varchar (50) NOT NULL, kodOznaceni "
+    "varchar (10) NULL, kategorie varchar (10) NULL, castka numeric (12,2) NOT NULL, aktivita "
+    "numeric (3) NOT NULL, e_index numeric (3) NULL, PRIMARY KEY(id, rok))";
+
+QStringList prikazyKroku1() {
+    QStringList p;
+    p << QStringLiteral("create table verze (DB numeric, dat_zmena datetime)")
+      << QStringLiteral("CREATE TABLE Uzivatele (id numeric(5) NOT NULL, jmeno varchar (35) NOT NULL, "
+                        "prijmeni varchar (35) NULL, ecislo varchar (10) NOT NULL, dat_nar datetime, "
+                        "aktivita numeric (3) NOT NULL, dat_zmen datetime NULL, PRIMARY KEY(id))")
+      << QStringLiteral("create table ManipulacniPopl (nazev varchar(30) not null, castka numeric(12,2) "
+                        "not null, rok numeric(4) not null)")
+      << QStringLiteral("create table ClenskePrispevky (id numeric (5) NOT NULL, rok numeric (4) NOT NULL, "
+                        "nazev varchar (35) NOT NULL, castka numeric (12,2) NOT NULL, aktivita numeric (3) "
+                        "NOT NULL, kod_veku numeric (1) NULL, e_index numeric (3) NULL, PRIMARY KEY(id, rok))")
+      << QStringLiteral("create table Brigady (id numeric (5) NOT NULL, rok numeric (4) NOT NULL, nazev "
+                        "varchar (35) NOT NULL, castka numeric (12,2) NOT NULL, aktivita numeric (3) NOT "
+                        "NULL, e_index numeric (3) NULL, PRIMARY KEY(id, rok))");
+    for (const char* tabulka :
+         {"C_povolKKnaTVZ", "C_povolKPnaTVZ", "C_povolCKnaTVZ", "C_povolCPnaTVZ", "C_povolRKnaTVZ",
+          "C_povolRPnaTVZ", "C_povolCizK", "C_povolCizP", "C_povolKO", "C_povolPO"})
+        p << QStringLiteral("CREATE TABLE %1 ").arg(QLatin1String(tabulka)) + QLatin1String(kSloupcePovolenek);
+    p << QStringLiteral("CREATE TABLE RokEvidence (rok numeric(4), PRIMARY KEY(rok))")
+      << QStringLiteral("CREATE TABLE Nastaveni (ucet varchar(30), aktualizovano datetime, verzecis "
+                        "numeric, mesto varchar(25))")
+      << QStringLiteral("CREATE TABLE C_povolenky_txt (id_pov numeric (2) NOT NULL, nazev varchar (35) "
+                        "NULL, tabulka varchar (20) NULL, PRIMARY KEY(id_pov))")
+      << QStringLiteral("CREATE TABLE TypPlatby (typ_platby numeric(2), nazev varchar(35), primary key "
+                        "(typ_platby))")
+      << QStringLiteral("insert into TypPlatby (typ_platby, nazev) values (1, 'Členství')")
+      << QStringLiteral("insert into TypPlatby (typ_platby, nazev) values (2, 'Brigády')")
+      << QStringLiteral("insert into TypPlatby (typ_platby, nazev) values (3, 'Povolenky')")
+      << QStringLiteral("insert into TypPlatby (typ_platby, nazev) values (4, 'Jiné platby')")
+      << QStringLiteral("CREATE TABLE HistoriePlatebHead(cislo_platby numeric not null, dat_zmena datetime "
+                        "not null, rok numeric(4) not null, ucet varchar(30) not null, vs varchar(10) not "
+                        "null, ks varchar(10) not null, ss varchar(10) not null, castka numeric(12,2) not "
+                        "null, id_usr numeric(5) not null, primary key (cislo_platby))")
+      << QStringLiteral("CREATE TABLE HistoriePlateb(id_platby numeric not null, rok numeric(4) not null, "
+                        "typ_platby numeric(2) not null, id numeric(5) not null, id_pov numeric(2), nazev "
+                        "varchar(50), castka numeric(12,2), cislo_platby numeric not null, e_index "
+                        "numeric(3), kod_veku numeric(1), kodOznaceni varchar(10), kategorie varchar(10), "
+                        "dat_zmena datetime, primary key (id_platby))")
+      << QStringLiteral("alter table HistoriePlateb ADD constraint f_typ_platby foreign key (typ_platby) "
+                        "references TypPlatby (typ_platby)")
+      << QStringLiteral("alter table HistoriePlateb ADD constraint f_id_pov foreign key (id_pov) references "
+                        "C_povolenky_txt (id_pov)")
+      << QStringLiteral("alter table HistoriePlateb ADD constraint f_cislo_platby foreign key (cislo_platby) "
+                        "references HistoriePlatebHead (cislo_platby)")
+      << QStringLiteral("insert into VERZE (DB, dat_zmena) values (2, now())");
+    return p;
+}
+
+const QStringList kPrikazyKroku2 = {
+    QStringLiteral("ALTER TABLE RokEvidence ADD stav numeric(1)"),
+    QStringLiteral("update RokEvidence set stav = 0"),
+    QStringLiteral("update VERZE set DB = 3, dat_zmena = now()"),
+};
+
+const QStringList kPrikazyKroku3 = {
+    QStringLiteral("CREATE TABLE C_povol_v_jp (id_p numeric (5) NOT NULL, id_jp numeric (5) NOT NULL, rok "
+                   "numeric (4) NOT NULL, typ_povolenky varchar (20) NOT NULL, aktivita numeric (3) NOT "
+                   "NULL, typ_platby numeric (1) NOT NULL, CONSTRAINT p_C_povol_v_jp PRIMARY KEY(id_p, "
+                   "id_jp, rok, typ_povolenky))"),
+    QStringLiteral("CREATE TABLE C_jinePlatby (id numeric (5) NOT NULL, nazev varchar (35) NOT NULL, castka "
+                   "numeric (12,2) NOT NULL, aktivita numeric (3) NOT NULL, rok numeric (4) NOT NULL, "
+                   "manipulacni_poplatek varchar (3) NOT NULL, CONSTRAINT p_C_jinePlatby PRIMARY KEY(id, "
+                   "rok))"),
+    QStringLiteral("update VERZE set DB = 4, dat_zmena = now()"),
+};
+
+// ------------------------------------------------------------------ pictures
+
+QIcon ikona(const std::function<void(QPainter&)>& kresba) {
+    QPixmap p(48, 48);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    kresba(g);
+    return QIcon(p);
+}
+
+void postava(QPainter& g, QPointF stred, double m, const QColor& barva) {
+    g.setPen(QPen(barva.darker(150), 1.5));
+    g.setBrush(barva);
+    g.drawEllipse(stred + QPointF(0, -9 * m), 6 * m, 6 * m);
+    QPainterPath telo;
+    telo.moveTo(stred + QPointF(-11 * m, 14 * m));
+    telo.cubicTo(stred + QPointF(-11 * m, -3 * m), stred + QPointF(11 * m, -3 * m),
+                 stred + QPointF(11 * m, 14 * m));
+    telo.closeSubpath();
+    g.drawPath(telo);
+}
+
+QIcon ikonaUzivatele() {
+    return ikona([](QPainter& g) {
+        postava(g, {31, 22}, 1.0, QColor(90, 140, 200));
+        postava(g, {18, 26}, 1.1, QColor(60, 110, 180));
+    });
+}
+
+QIcon ikonaNovaPlatba() {
+    return ikona([](QPainter& g) {
+        g.setPen(QPen(QColor(40, 100, 40), 1.5));
+        g.setBrush(QColor(150, 210, 140));
+        g.drawRoundedRect(QRectF(3, 12, 36, 22), 3, 3);
+        g.setBrush(QColor(110, 180, 100));
+        g.drawEllipse(QPointF(21, 23), 6, 6);
+        g.setBrush(QColor(240, 190, 40));
+        g.setPen(QPen(QColor(150, 110, 0), 1.5));
+        g.drawEllipse(QPointF(36, 34), 10, 10);
+        g.setPen(QPen(Qt::white, 3));
+        g.drawLine(QPointF(36, 28), QPointF(36, 40));
+        g.drawLine(QPointF(30, 34), QPointF(42, 34));
+    });
+}
+
+QIcon ikonaHistorie() {
+    return ikona([](QPainter& g) {
+        g.setPen(QPen(QColor(90, 90, 90), 1.5));
+        g.setBrush(QColor(250, 250, 240));
+        g.drawRect(QRectF(6, 4, 28, 38));
+        g.setPen(QPen(QColor(120, 120, 120), 2));
+        for (int y = 12; y <= 34; y += 6) g.drawLine(QPointF(11, y), QPointF(29, y));
+        g.setPen(QPen(QColor(30, 70, 140), 1.5));
+        g.setBrush(QColor(210, 225, 250));
+        g.drawEllipse(QPointF(34, 33), 11, 11);
+        g.setPen(QPen(QColor(30, 70, 140), 2.2));
+        g.drawLine(QPointF(34, 33), QPointF(34, 25));
+        g.drawLine(QPointF(34, 33), QPointF(40, 36));
+    });
+}
+
+QIcon ikonaKonec() {
+    return ikona([](QPainter& g) {
+        g.setPen(QPen(QColor(110, 70, 30), 1.5));
+        g.setBrush(QColor(170, 120, 70));
+        g.drawRect(QRectF(8, 4, 22, 40));
+        g.setBrush(QColor(230, 200, 60));
+        g.drawEllipse(QPointF(25, 25), 2, 2);
+        g.setPen(QPen(QColor(190, 30, 30), 4, Qt::SolidLine, Qt::RoundCap));
+        g.drawLine(QPointF(30, 24), QPointF(45, 24));
+        g.drawLine(QPointF(45, 24), QPointF(39, 18));
+        g.drawLine(QPointF(45, 24), QPointF(39, 30));
+    });
+}
+
+// The background picture: a fish over water, in the colours of the organisation.
+QPixmap obrazekPozadi(const QSize& velikost, const QColor& ryba, const QColor& voda) {
+    QPixmap p(velikost);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    const double w = velikost.width(), h = velikost.height();
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(voda.red(), voda.green(), voda.blue(), 60));
+    for (int i = 0; i < 4; ++i) {
+        QPainterPath vlna;
+        const double y = h * (0.62 + 0.08 * i);
+        vlna.moveTo(0, y);
+        for (int k = 0; k < 4; ++k)
+            vlna.quadTo(w * (k + 0.5) / 4, y - 12, w * (k + 1) / 4, y);
+        vlna.lineTo(w, y + 8);
+        vlna.lineTo(0, y + 8);
+        g.drawPath(vlna);
+    }
+    QPainterPath telo;
+    telo.moveTo(w * 0.12, h * 0.42);
+    telo.cubicTo(w * 0.30, h * 0.18, w * 0.62, h * 0.20, w * 0.78, h * 0.40);
+    telo.cubicTo(w * 0.62, h * 0.60, w * 0.30, h * 0.62, w * 0.12, h * 0.42);
+    QPainterPath ocas;
+    ocas.moveTo(w * 0.76, h * 0.40);
+    ocas.lineTo(w * 0.94, h * 0.26);
+    ocas.lineTo(w * 0.90, h * 0.40);
+    ocas.lineTo(w * 0.94, h * 0.54);
+    ocas.closeSubpath();
+    QColor pruhledna = ryba;
+    pruhledna.setAlpha(110);
+    g.setBrush(pruhledna);
+    g.setPen(QPen(ryba.darker(140), 2));
+    g.drawPath(ocas);
+    g.drawPath(telo);
+    g.setBrush(Qt::white);
+    g.drawEllipse(QPointF(w * 0.22, h * 0.38), w * 0.025, w * 0.025);
+    g.setBrush(Qt::black);
+    g.drawEllipse(QPointF(w * 0.225, h * 0.38), w * 0.01, w * 0.01);
+    g.setPen(QPen(ryba.darker(140), 1.5));
+    for (int i = 0; i < 5; ++i) {
+        const double x = w * (0.36 + i * 0.07);
+        g.drawArc(QRectF(x, h * 0.33, w * 0.06, h * 0.16), 60 * 16, 60 * 16);
+    }
+    return p;
+}
+
+QLabel* tucnyPopisek(const QString& text, QWidget* rodic) {
+    auto* l = new QLabel(text, rodic);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ creation
+
+TMain::TMain(QWidget* parent) : QMainWindow(parent), ADOQuery1(&ADOConnection1) {
+    nactiZdroje();
+    Main = this;
+    setObjectName(QStringLiteral("Main"));
+    vytvorOvladaci();
+    FormCreate();
+}
+
+TMain::~TMain() {
+    ADOQuery1.close();
+    ADOConnection1.close();
+    if (Main == this) Main = nullptr;
+}
+
+void TMain::vytvorOvladaci() {
+    setWindowTitle(NavrhovyTitulek);
+    setMinimumSize(500, 450);
+
+    auto* akceKonec = new QAction(QStringLiteral("&Konec"), this);
+    akceKonec->setObjectName(QStringLiteral("Konec"));
+    connect(akceKonec, &QAction::triggered, this, &QWidget::close);
+    auto* akceObsah = new QAction(QStringLiteral("&Obsah"), this);
+    akceObsah->setObjectName(QStringLiteral("Obsah"));
+    akceObsah->setShortcut(Qt::Key_F1);
+    akceObsah->setShortcutContext(Qt::ApplicationShortcut);
+    connect(akceObsah, &QAction::triggered, this, &TMain::ObsahExecute);
+    auto* akceZmeny = new QAction(QStringLiteral("&Změny programu"), this);
+    akceZmeny->setObjectName(QStringLiteral("ZmenyProgram"));
+    connect(akceZmeny, &QAction::triggered, this, &TMain::ZmenyProgramExecute);
+    auto* akceOAplikaci = new QAction(QStringLiteral("O &aplikaci..."), this);
+    akceOAplikaci->setObjectName(QStringLiteral("OAplikaci"));
+    connect(akceOAplikaci, &QAction::triggered, this, &TMain::OAplikaciExecute);
+
+    QMenu* soubor = menuBar()->addMenu(QStringLiteral("&Soubor"));
+    soubor->addAction(akceKonec);
+    QMenu* napoveda = menuBar()->addMenu(QStringLiteral("&Nápověda"));
+    napoveda->addAction(akceObsah);
+    napoveda->addAction(akceZmeny);
+    napoveda->addSeparator();
+    napoveda->addAction(akceOAplikaci);
+
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(48, 48));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    auto tlacitko = [this](const QString& jmeno, const QString& napoveda, const QIcon& ikona,
+                           void (TMain::*obsluha)()) {
+        auto* a = new QAction(ikona, napoveda, this);
+        a->setObjectName(jmeno);
+        a->setToolTip(napoveda);
+        connect(a, &QAction::triggered, this, obsluha);
+        ToolBar1->addAction(a);
+        if (QWidget* w = ToolBar1->widgetForAction(a)) {
+            w->setObjectName(jmeno);
+            w->setFixedSize(55, 54);
+            w->setAccessibleName(napoveda);
+        }
+        return a;
+    };
+    tlacitko(QStringLiteral("TBUzivatele"), QStringLiteral("Uživatelé"), ikonaUzivatele(),
+             &TMain::TBUzivateleClick);
+    tlacitko(QStringLiteral("TBNovaPlatba"), QStringLiteral("Nová platba"), ikonaNovaPlatba(),
+             &TMain::TBNovaPlatbaClick);
+    tlacitko(QStringLiteral("TBHistoriePlateb"), QStringLiteral("Historie plateb"), ikonaHistorie(),
+             &TMain::TBHistoriePlatebClick);
+    ToolBar1->addSeparator();
+    auto* konec = tlacitko(QStringLiteral("TBKonec"), QStringLiteral("Konec"), ikonaKonec(), nullptr);
+    disconnect(konec, &QAction::triggered, this, nullptr);
+    connect(konec, &QAction::triggered, this, &QWidget::close);
+
+    // Client area: the background picture behind the information panel and the bottom rows.
+    auto* plocha = new QWidget(this);
+    setCentralWidget(plocha);
+    auto* mrizka = new QGridLayout(plocha);
+    mrizka->setContentsMargins(6, 6, 6, 4);
+
+    ImagePozadi = new QLabel(plocha);
+    ImagePozadi->setObjectName(QStringLiteral("ImagePozadi"));
+    ImagePozadi->setAlignment(Qt::AlignCenter);
+    ImagePozadi->setPixmap(obrazekPozadi(QSize(300, 306), QColor(40, 110, 170), QColor(60, 140, 200)));
+    ImagePozadi->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mrizka->addWidget(ImagePozadi, 0, 0, 3, 1);
+
+    // Information panel: a black frame around a lowered panel with four rows.
+    auto* ramecek = new QFrame(plocha);
+    ramecek->setObjectName(QStringLiteral("PanelInfoRam"));
+    ramecek->setStyleSheet(QStringLiteral("#PanelInfoRam { border: 1px solid black; }"));
+    auto* ramecekVrstva = new QVBoxLayout(ramecek);
+    ramecekVrstva->setContentsMargins(1, 1, 1, 1);
+    auto* panel = new QFrame(ramecek);
+    panel->setObjectName(QStringLiteral("PanelInfo"));
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setAutoFillBackground(true);
+    ramecekVrstva->addWidget(panel);
+    auto* info = new QGridLayout(panel);
+    info->setHorizontalSpacing(16);
+    auto hodnota = [panel](const QString& jmeno, const QString& text) {
+        QLabel* l = tucnyPopisek(text, panel);
+        l->setObjectName(jmeno);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setMinimumWidth(110);
+        return l;
+    };
+    LabelDatum = hodnota(QStringLiteral("LabelDatum"), QStringLiteral("_"));
+    LabelRok = hodnota(QStringLiteral("LabelRok"), QStringLiteral("_"));
+    LabelPlatby = hodnota(QStringLiteral("LabelPlatby"), QStringLiteral("0"));
+    LabelPolozky = hodnota(QStringLiteral("LabelPolozky"), QStringLiteral("0"));
+    info->addWidget(new QLabel(QStringLiteral("Číselníky aktualizovány:"), panel), 0, 0);
+    info->addWidget(LabelDatum, 0, 1);
+    info->addWidget(new QLabel(QStringLiteral("Aktuální rok:"), panel), 1, 0);
+    info->addWidget(LabelRok, 1, 1);
+    auto* cara = new QFrame(panel);
+    cara->setFrameShape(QFrame::HLine);
+    cara->setFrameShadow(QFrame::Sunken);
+    info->addWidget(cara, 2, 0, 1, 2);
+    info->addWidget(new QLabel(QStringLiteral("Celkem plateb:"), panel), 3, 0);
+    info->addWidget(LabelPlatby, 3, 1);
+    info->addWidget(new QLabel(QStringLiteral("Celkem položek:"), panel), 4, 0);
+    info->addWidget(LabelPolozky, 4, 1);
+    mrizka->addWidget(ramecek, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+
+    PanelAktualizace = new QFrame(plocha);
+    PanelAktualizace->setObjectName(QStringLiteral("PanelAktualizace"));
+    PanelAktualizace->setStyleSheet(QStringLiteral("#PanelAktualizace { background: #00ff00; }"));
+    PanelAktualizace->setFrameShape(QFrame::StyledPanel);
+    auto* aktualizaceVrstva = new QHBoxLayout(PanelAktualizace);
+    aktualizaceVrstva->addWidget(tucnyPopisek(QStringLiteral("Probíhá kontrola aktualizací..."), PanelAktualizace));
+    mrizka->addWidget(PanelAktualizace, 2, 0, Qt::AlignLeft | Qt::AlignBottom);
+    mrizka->setRowStretch(1, 1);
+
+    auto* spodek = new QHBoxLayout();
+    spodek->addWidget(tucnyPopisek(QStringLiteral(" WWW stránky organizace:  "), plocha));
+    LabelWWW = new QLabel(plocha);
+    LabelWWW->setObjectName(QStringLiteral("LabelWWW"));
+    LabelWWW->setStyleSheet(QStringLiteral("color: blue;"));
+    LabelWWW->setCursor(Qt::PointingHandCursor);
+    LabelWWW->installEventFilter(this);
+    spodek->addWidget(LabelWWW, 1);
+    mrizka->addLayout(spodek, 3, 0);
+
+    auto* stav = new QStatusBar(this);
+    stav->setObjectName(QStringLiteral("StatusBar1"));
+    auto* panelStavu = new QLabel(stav);
+    panelStavu->setFixedWidth(50);
+    stav->addWidget(panelStavu);
+    setStatusBar(stav);
+
+    resize(731, 490 + menuBar()->sizeHint().height() + ToolBar1->sizeHint().height() +
+                    stav->sizeHint().height());
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+void TMain::FormCreate() {
+    try {
+        // 1. The database file from the embedded template when it is missing.
+        if (!QFile::exists(QStringLiteral("data.mdb")))
+            UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("dataDB"),
+                               QStringLiteral("data.mdb"));
+        // 2. The connection, exclusive.
+        try {
+            ADOConnection1.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
+        } catch (const Chyba& e) {
+            ZobrazDialog(QStringLiteral("Nastala chyba při otevření DB: ") + e.zprava(), 2);
+            UkonciProgram();
+            return;
+        }
+        // 3. The stored schema version: 1 when verze cannot be read, 0 when it has no row.
+        int verze = 1;
+        Gosql(QStringLiteral("select * from verze"), 0, ADOQuery1, false);
+        try {
+            ADOQuery1.open();
+            verze = ADOQuery1.recordCount() > 0
+                        ? static_cast<int>(ADOQuery1.fieldByName(QStringLiteral("DB")).asInteger())
+                        : 0;
+        } catch (const Chyba&) {
+            verze = 1;
+        }
+        // 4. The upgrade.
+        PovyseniDB(verze);
+        // 5.-9. Title, organisation, web addresses.
+        setWindowTitle(NavrhovyTitulek + QStringLiteral(" [") + VerzeSouboru(SouborProgramu()) +
+                       QStringLiteral("]"));
+        AktualizaceZkontrolovana = false;
+        LabelWWW->setText(QString());
+        Organizace = o_Neurceno;
+        TExeVersionData data;
+        NactiVerziExe(SouborProgramu(), data);
+        if (data.ProductName == QLatin1String("Parmex Rozu - MO Varnov"))
+            Organizace = o_Varnov;
+        else if (data.ProductName == QLatin1String("Parmex Rozu - MO Kelmina"))
+            Organizace = o_Kelmina;
+        switch (Organizace) {
+            case o_Varnov:
+                AdresyWebu.HlavniStranka = QStringLiteral(PARMEX_SERVER);
+                AdresyWebu.StrankaAplikace =
+                    AdresyWebu.HlavniStranka + QStringLiteral("/index.php/u-nas/platby-prevodem");
+                AdresyWebu.AdresaIni = AdresyWebu.HlavniStranka + QStringLiteral("/parmex/verze.ini");
+                AdresyWebu.AdresaZip = AdresyWebu.HlavniStranka + QStringLiteral("/parmex");
+                break;
+            case o_Kelmina:
+                AdresyWebu.HlavniStranka = QStringLiteral(PARMEX_SERVER);
+                AdresyWebu.StrankaAplikace = AdresyWebu.HlavniStranka + QStringLiteral("/?page_id=219");
+                AdresyWebu.AdresaIni =
+                    AdresyWebu.HlavniStranka + QStringLiteral("/banking/parmexhome/verze.ini");
+                AdresyWebu.AdresaZip = AdresyWebu.HlavniStranka + QStringLiteral("/banking/parmexhome");
+                ImagePozadi->setPixmap(
+                    obrazekPozadi(QSize(300, 317), QColor(170, 90, 30), QColor(40, 150, 120)));
+                break;
+            case o_Neurceno:
+                ZobrazDialog(QStringLiteral("Nebyla detekována organizace, kontaktujte prosím Váš "
+                                            "rybářský svaz !"),
+                             3);
+                UkonciProgram();
+                return;
+        }
+        LabelWWW->setText(AdresyWebu.StrankaAplikace);
+    } catch (const Chyba& e) {
+        // A failed upgrade or an unwritable template: the general error report, and the program
+        // ends rather than let the user work on a database in an unknown state.
+        ObecneHlaseniChyby(e.zprava());
+        UkonciProgram();
+    }
+}
+
+// ------------------------------------------------------------------ query helper
+
+void TMain::chybaDotazu(const QString& sqltext, const QString& zprava, bool PoslatVyjimkuDal) {
+    ZapisDoLogu(sqltext);
+    if (PoslatVyjimkuDal) throw Chyba(zprava);
+    ZobrazDialog(QStringLiteral("Došlo k chybě! (kontaktuje prosím správce)\r{") + zprava +
+                     QStringLiteral("}"),
+                 0, 0);
+}
+
+void TMain::Gosql(const QString& sqltext, quint8 Activ, db::Query& ADOQuery, bool PoslatVyjimkuDal) {
+    if (!ADOQuery.connection()) ADOQuery.setConnection(&ADOConnection1);
+    ADOQuery.close();
+    ADOQuery.setSql(sqltext);
+    if (Activ != 1) return;
+    try {
+        ADOQuery.open();
+    } catch (const Chyba& e) {
+        chybaDotazu(sqltext, e.zprava(), PoslatVyjimkuDal);
+    }
+}
+
+void TMain::Gosqlexec(const QString& sqltext, db::Query& ADOQuery, bool PoslatVyjimkuDal) {
+    if (!ADOQuery.connection()) ADOQuery.setConnection(&ADOConnection1);
+    ADOQuery.close();
+    ADOQuery.setSql(sqltext);
+    try {
+        ADOQuery.execSql();
+    } catch (const Chyba& e) {
+        chybaDotazu(sqltext, e.zprava(), PoslatVyjimkuDal);
+    }
+}
+
+void TMain::RefreshDBGridu(TDBGridNew* dbgridR, int PozicePoRefreshi) {
+    db::Query* q = dbgridR ? dbgridR->dataSet() : nullptr;
+    if (!q) return;
+    const int zapamatovano = (q->isOpen() && q->recordCount() >= 2) ? q->recNo() : 0;
+    q->close();
+    q->open();
+    if (q->isOpen()) {
+        if (PozicePoRefreshi == 0) {
+            if (zapamatovano > 0 && q->recordCount() > 1 && zapamatovano <= q->recordCount())
+                q->setRecNo(zapamatovano);
+        } else if (PozicePoRefreshi == 2) {
+            q->last();
+        }
+    }
+    dbgridR->odpojit();
+    dbgridR->pripojit();
+}
+
+QString TMain::Xdat(const QDate& datVstup) const {
+    return datVstup.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+// ------------------------------------------------------------------ schema upgrade
+
+bool TMain::PovyseniDB(int DB) {
+    auto* okno = new TDialogUprStruct(this);
+    okno->ProgressBarCelk->setRange(0, 2);
+    okno->ProgressBarCelk->setValue(0);
+    okno->ProgressBarAkt->setRange(0, 1);
+    okno->ProgressBarAkt->setValue(0);
+    QCoreApplication::processEvents();
+
+    auto krok = [&](const QStringList& prikazy) {
+        if (!okno->isVisible()) okno->show();
+        for (const QString& p : prikazy) Gosqlexec(p, ADOQuery1, true);
+        okno->ProgressBarAkt->setValue(1);
+    };
+    if (DB < 2) krok(prikazyKroku1());
+    okno->ProgressBarCelk->setValue(1);
+    if (DB < 3) krok(kPrikazyKroku2);
+    if (DB < 4) krok(kPrikazyKroku3);
+    okno->ProgressBarCelk->setValue(2);
+    QCoreApplication::processEvents();
+    delete okno;
+    return true;
+}
+
+// ------------------------------------------------------------------ information panel
+
+void TMain::InfoRefresh() {
+    Gosql(QStringLiteral("select max(rok) as rok from RokEvidence"), 1, ADOQuery1, false);
+    LabelRok->setText(ADOQuery1.fieldByName(QStringLiteral("rok")).asString());
+    Gosql(QStringLiteral("select * from Nastaveni"), 1, ADOQuery1, false);
+    LabelDatum->setText(ADOQuery1.fieldByName(QStringLiteral("aktualizovano")).asString());
+    Gosql(QStringLiteral("select count(cislo_platby) as pocet from HistoriePlatebHead"), 1, ADOQuery1, false);
+    LabelPlatby->setText(QString::number(ADOQuery1.fieldByName(QStringLiteral("pocet")).asInteger()));
+    Gosql(QStringLiteral("select count(cislo_platby) as pocet from HistoriePlateb"), 1, ADOQuery1, false);
+    LabelPolozky->setText(QString::number(ADOQuery1.fieldByName(QStringLiteral("pocet")).asInteger()));
+}
+
+// ------------------------------------------------------------------ activation and closing
+
+bool TMain::event(QEvent* e) {
+    const bool vysledek = QMainWindow::event(e);
+    if (e->type() == QEvent::WindowActivate && !ProgramKonci()) {
+        try {
+            FormActivate();
+        } catch (const Chyba& chyba) {
+            m_vAktivaci = false;
+            ObecneHlaseniChyby(chyba.zprava());
+        }
+    }
+    return vysledek;
+}
+
+void TMain::FormActivate() {
+    if (m_vAktivaci) return;
+    m_vAktivaci = true;
+    struct Konec {
+        bool& priznak;
+        ~Konec() { priznak = false; }
+    } konec{m_vAktivaci};
+
+    QCoreApplication::processEvents();
+    InfoRefresh();
+    if (!AktualizaceZkontrolovana) {
+        KontrolaAktualizaci();
+        if (ProgramKonci()) return;
+        AktualizaceZkontrolovana = true;
+        PanelAktualizace->hide();
+        PanelAktualizace->repaint();
+    }
+    Gosql(QStringLiteral("select * from Nastaveni"), 1, ADOQuery1, false);
+    setWindowTitle(NavrhovyTitulek + QStringLiteral(" [") + VerzeSouboru(SouborProgramu()) +
+                   QStringLiteral("] - místní organizace: ") +
+                   ADOQuery1.fieldByName(QStringLiteral("mesto")).asString());
+    Gosql(QStringLiteral("select max(rok) as rok from RokEvidence"), 1, ADOQuery1, false);
+    rok = ADOQuery1.fieldByName(QStringLiteral("rok")).asString();
+    if (rok.trimmed().isEmpty()) rok = QString::number(Hodiny::dnes().year());
+    LabelRok->setText(rok);
+}
+
+void TMain::KontrolaAktualizaci() {
+    // The update check against the organisation's announcement file runs here.
+}
+
+void TMain::closeEvent(QCloseEvent* e) {
+    if (!ProgramKonci() && AktualizaceZkontrolovana) {
+        for (const QString& soubor : {SouborObnovniku(), QStringLiteral("unzip32.dll")})
+            if (QFile::exists(soubor)) QFile::remove(soubor);
+    }
+    e->accept();
+}
+
+bool TMain::eventFilter(QObject* o, QEvent* e) {
+    if (o == LabelWWW) {
+        if (e->type() == QEvent::Enter || e->type() == QEvent::Leave) {
+            QFont f = LabelWWW->font();
+            f.setUnderline(e->type() == QEvent::Enter);
+            LabelWWW->setFont(f);
+        } else if (e->type() == QEvent::MouseButtonRelease && !LabelWWW->text().isEmpty()) {
+            QDesktopServices::openUrl(QUrl(LabelWWW->text()));
+        }
+    }
+    return QMainWindow::eventFilter(o, e);
+}
+
+// ------------------------------------------------------------------ commands
+
+void TMain::TBUzivateleClick() {}
+
+void TMain::TBNovaPlatbaClick() {}
+
+void TMain::TBHistoriePlatebClick() {}
+
+void TMain::ObsahExecute() {}
+
+void TMain::ZmenyProgramExecute() {}
+
+void TMain::OAplikaciExecute() {}

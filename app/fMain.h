@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QDate>
+#include <QMainWindow>
+
+#include "Databaze.h"
+
+class QLabel;
+class QFrame;
+class QToolBar;
+class QAction;
+class TDBGridNew;
+
+struct TAdresyWebu {
+    QString HlavniStranka;    // scheme and host of the organisation's server
+    QString StrankaAplikace;  // the organisation's page about paying by transfer
+    QString AdresaIni;        // the update announcement verze.ini
+    QString AdresaZip;        // the folder of the update archives
+};
+
+enum TOrganizace { o_Neurceno, o_Varnov, o_Kelmina };
+
+// Name of the updater program that the main window writes beside itself and removes again.
+QString SouborObnovniku();
+
+// The main window: owns the database connection, upgrades the schema, recognises the
+// organisation of the build, keeps the information panel, and runs every SQL statement of the
+// program through Gosql and Gosqlexec.
+class TMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMain(QWidget* parent = nullptr);
+    ~TMain() override;
+
+    // ---- query helper
+    // Activ 1 opens the select; any other value only prepares it. On failure the statement is
+    // logged and either the error is raised to the caller (PoslatVyjimkuDal) or shown.
+    void Gosql(const QString& sqltext, quint8 Activ, db::Query& ADOQuery, bool PoslatVyjimkuDal);
+    void Gosqlexec(const QString& sqltext, db::Query& ADOQuery, bool PoslatVyjimkuDal);
+    // Reopens the grid's query: 0 keeps the record number, 2 goes to the last row, any other
+    // value to the first.
+    void RefreshDBGridu(TDBGridNew* dbgridR, int PozicePoRefreshi);
+    // The date as the text the database reads (callers splice it through Sql::date).
+    QString Xdat(const QDate& datVstup) const;
+
+    bool PovyseniDB(int DB);
+    void InfoRefresh();
+
+    // ---- window events
+    void FormActivate();
+
+    QString rok;
+    TAdresyWebu AdresyWebu;
+    TOrganizace Organizace = o_Neurceno;
+    bool AktualizaceZkontrolovana = false;
+
+    db::Connection ADOConnection1;
+    db::Query ADOQuery1;
+
+    // Controls that other windows and tests read.
+    QLabel* LabelDatum;
+    QLabel* LabelRok;
+    QLabel* LabelPlatby;
+    QLabel* LabelPolozky;
+    QLabel* LabelWWW;
+    QFrame* PanelAktualizace;
+    QLabel* ImagePozadi;
+    QToolBar* ToolBar1;
+
+    static const QString NavrhovyTitulek;
+
+public slots:
+    void TBUzivateleClick();
+    void TBNovaPlatbaClick();
+    void TBHistoriePlatebClick();
+    void ObsahExecute();
+    void ZmenyProgramExecute();
+    void OAplikaciExecute();
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void FormCreate();
+    void vytvorOvladaci();
+    // The update check of the first activation.
+    void KontrolaAktualizaci();
+    void chybaDotazu(const QString& sqltext, const QString& zprava, bool PoslatVyjimkuDal);
+
+    bool m_vAktivaci = false;
+};
+
+extern TMain* Main;

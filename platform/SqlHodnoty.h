@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// The only way a value enters an SQL text. Each helper returns one complete SQL literal:
+//   sqlText    'O''Brien'              (apostrophes doubled)
+//   sqlNumber  312.5, 7, null          (a decimal point whatever the user's separator;
+//                                       an empty text becomes null)
+//   sqlDate    '2016-03-05', null      (ISO 8601, the form the database stores)
+//   sqlDateTime '2016-03-05 09:07:03'
+// A text that should be a number and is not raises Chyba, so a bad value stops the statement
+// instead of changing it.
+namespace Sql {
+QString text(const QString& hodnota);
+// Text, or null when the value is empty.
+QString textNeboNull(const QString& hodnota);
+// A number given as text: the user's decimal separator or a decimal point are both read.
+QString number(const QString& hodnota);
+QString number(qint64 hodnota);
+QString number(double hodnota);
+QString date(const QDate& datum);
+QString dateTime(const QDateTime& cas);
+QString null();
+}  // namespace Sql

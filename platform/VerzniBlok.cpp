@@ -1,0 +1,46 @@
+#include "VerzniBlok.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+// The markers are put together at run time, so that the reader's own program file holds them
+// only inside its real block (and a scan does not stop at this code's constants).
+QByteArray znacka(const char* obracene) {
+    QByteArray b(obracene);
+    std::reverse(b.begin(), b.end());
+    return b;
+}
+QByteArray zacatek() { return znacka("\n##KCOLB-NOISREV-XEMRAP##\n"); }
+QByteArray konec() { return znacka("##DNE-NOISREV-XEMRAP##\n"); }
+}  // namespace
+
+VerzniBlok::Vysledek VerzniBlok::nacti(const QString& soubor, QMap<QString, QString>* polozky) {
+    if (!QFileInfo(soubor).isFile()) return Vysledek::SouborNenalezen;
+    QFile f(soubor);
+    if (!f.open(QIODevice::ReadOnly)) return Vysledek::NelzeCist;
+    const QByteArray obsah = f.readAll();
+    const int od = obsah.indexOf(zacatek());
+    if (od < 0) return Vysledek::BezBloku;
+    const int telo = od + zacatek().size();
+    const int doKonce = obsah.indexOf(konec(), telo - 1);
+    if (doKonce < 0) return Vysledek::BezBloku;
+    const QByteArray blok = obsah.mid(telo, doKonce - telo + 1);
+    for (const QByteArray& radek : blok.split('\n')) {
+        const int rovnase = radek.indexOf('=');
+        if (rovnase <= 0) continue;
+        if (polozky)
+            polozky->insert(QString::fromUtf8(radek.left(rovnase)),
+                            QString::fromUtf8(radek.mid(rovnase + 1)));
+    }
+    return Vysledek::Nacteno;
+}
+
+QByteArray VerzniBlok::sestav(const QMap<QString, QString>& polozky) {
+    QByteArray b = zacatek();
+    for (auto it = polozky.cbegin(); it != polozky.cend(); ++it)
+        b += it.key().toUtf8() + '=' + it.value().toUtf8() + '\n';
+    b += konec().mid(1) + '\n';
+    return b;
+}

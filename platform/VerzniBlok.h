@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+// Reads the version block that the build embeds into each of our programs (file version,
+// product name and the other entries), from any file on disk: the running program's own file
+// or the updater's.
+namespace VerzniBlok {
+enum class Vysledek { Nacteno, SouborNenalezen, NelzeCist, BezBloku };
+// Fills the entries by name ("FileVersion", "ProductName", "Translation", ...).
+Vysledek nacti(const QString& soubor, QMap<QString, QString>* polozky);
+// The block as it is embedded, for tests that make files carrying a version.
+QByteArray sestav(const QMap<QString, QString>& polozky);
+}  // namespace VerzniBlok

@@ -1,0 +1,58 @@
+#include "Pomocnik.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QMap>
+
+#include "Hodiny.h"
+#include "VerzniBlok.h"
+#include "Zpravy.h"
+#include "uAllYouNeed.h"
+
+void Pomocnik::pripravProstredi() {
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    Zpravy::nastavAutomat(true);
+}
+
+void Pomocnik::zapisProgramSVerzi(const QString& soubor, const QString& produkt, const QString& verze) {
+    QFile f(soubor);
+    f.open(QIODevice::WriteOnly);
+    f.write(QByteArray(64, '\x7f'));
+    if (!produkt.isNull()) {
+        QMap<QString, QString> p;
+        p.insert(QStringLiteral("Translation"), QStringLiteral("040504e2"));
+        p.insert(QStringLiteral("FileVersion"), verze);
+        p.insert(QStringLiteral("ProductName"), produkt);
+        f.write(VerzniBlok::sestav(p));
+    }
+    f.write(QByteArray(64, '\0'));
+}
+
+Pomocnik::PracovniSlozka::PracovniSlozka(const QString& produkt, const QString& verze)
+    : m_puvodni(QDir::currentPath()) {
+    QDir::setCurrent(m_dir.path());
+    const QString program = cesta(QStringLiteral("ParmexRozu"));
+    zapisProgramSVerzi(program, produkt, verze);
+    NastavSouborProgramu(program);
+    ZrusKonecProgramu();
+    Zpravy::vymazZaznamy();
+    Hodiny::nastav(QDateTime());
+}
+
+Pomocnik::PracovniSlozka::~PracovniSlozka() {
+    QDir::setCurrent(m_puvodni);
+    NastavSouborProgramu(QString());
+    ZrusKonecProgramu();
+    Hodiny::nastav(QDateTime());
+}
+
+QString Pomocnik::PracovniSlozka::cesta(const QString& jmeno) const {
+    return jmeno.isEmpty() ? m_dir.path() : m_dir.filePath(jmeno);
+}
+
+QString Pomocnik::PracovniSlozka::log() const {
+    QFile f(cesta(QStringLiteral("Error.log")));
+    if (!f.open(QIODevice::ReadOnly)) return QString();
+    return QString::fromLocal8Bit(f.readAll());
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// Shared fixtures of the tests.
+namespace Pomocnik {
+// Czech formats for the whole test (the formats users of the program really have) and the
+// message box answered by the tests.
+void pripravProstredi();
+
+// A fresh working folder that is the current directory and the program's folder while the
+// object lives. The program file is a stand-in carrying a version block with the given
+// product name (empty: a file without any block).
+class PracovniSlozka {
+public:
+    explicit PracovniSlozka(const QString& produkt = QStringLiteral("Parmex Rozu - MO Varnov"),
+                            const QString& verze = QStringLiteral("1.0.4.30"));
+    ~PracovniSlozka();
+    QString cesta(const QString& jmeno = QString()) const;
+    QString log() const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_puvodni;
+};
+
+// Writes a file that carries a version block with these entries.
+void zapisProgramSVerzi(const QString& soubor, const QString& produkt, const QString& verze);
+}  // namespace Pomocnik
