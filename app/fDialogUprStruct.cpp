@@ -35,7 +35,9 @@ TDialogUprStruct::TDialogUprStruct(QWidget* owner)
         move(s->geometry().center() - rect().center());
 }
 
-int TDialogUprStruct::pocetZobrazeni() { return g_zobrazeni; }
+int TDialogUprStruct::pocetZobrazeni() {
+    return g_zobrazeni;
+}
 
 void TDialogUprStruct::showEvent(QShowEvent* e) {
     ++g_zobrazeni;

@@ -21,6 +21,7 @@
 #include "DBGridNew.h"
 #include "Formaty.h"
 #include "Hodiny.h"
+#include "Schema.h"
 #include "fDialogUprStruct.h"
 #include "uAllYouNeed.h"
 
@@ -28,7 +29,9 @@ TMain* Main = nullptr;
 
 // The program's embedded files live in this library; a static library needs them registered
 // explicitly.
-static void nactiZdroje() { Q_INIT_RESOURCE(parmex); }
+static void nactiZdroje() {
+    Q_INIT_RESOURCE(parmex);
+}
 
 const QString TMain::NavrhovyTitulek = QStringLiteral("Parmex Rozu E-platby");
 
@@ -41,79 +44,6 @@ QString SouborObnovniku() {
 }
 
 namespace {
-
-// ------------------------------------------------------------------ schema statements
-
-const char* const kSloupcePovolenek =
-    "(id numeric (5) NOT NULL, rok numeric (4) NOT NULL, nazev varchar (50) NOT NULL, kodOznaceni "
-    "varchar (10) NULL, kategorie varchar (10) NULL, castka numeric (12,2) NOT NULL, aktivita "
-    "numeric (3) NOT NULL, e_index numeric (3) NULL, PRIMARY KEY(id, rok))";
-
-QStringList prikazyKroku1() {
-    QStringList p;
-    p << QStringLiteral("create table verze (DB numeric, dat_zmena datetime)")
-      << QStringLiteral("CREATE TABLE Uzivatele (id numeric(5) NOT NULL, jmeno varchar (35) NOT NULL, "
-                        "prijmeni varchar (35) NULL, ecislo varchar (10) NOT NULL, dat_nar datetime, "
-                        "aktivita numeric (3) NOT NULL, dat_zmen datetime NULL, PRIMARY KEY(id))")
-      << QStringLiteral("create table ManipulacniPopl (nazev varchar(30) not null, castka numeric(12,2) "
-                        "not null, rok numeric(4) not null)")
-      << QStringLiteral("create table ClenskePrispevky (id numeric (5) NOT NULL, rok numeric (4) NOT NULL, "
-                        "nazev varchar (35) NOT NULL, castka numeric (12,2) NOT NULL, aktivita numeric (3) "
-                        "NOT NULL, kod_veku numeric (1) NULL, e_index numeric (3) NULL, PRIMARY KEY(id, rok))")
-      << QStringLiteral("create table Brigady (id numeric (5) NOT NULL, rok numeric (4) NOT NULL, nazev "
-                        "varchar (35) NOT NULL, castka numeric (12,2) NOT NULL, aktivita numeric (3) NOT "
-                        "NULL, e_index numeric (3) NULL, PRIMARY KEY(id, rok))");
-    for (const char* tabulka :
-         {"C_povolKKnaTVZ", "C_povolKPnaTVZ", "C_povolCKnaTVZ", "C_povolCPnaTVZ", "C_povolRKnaTVZ",
-          "C_povolRPnaTVZ", "C_povolCizK", "C_povolCizP", "C_povolKO", "C_povolPO"})
-        p << QStringLiteral("CREATE TABLE %1 ").arg(QLatin1String(tabulka)) + QLatin1String(kSloupcePovolenek);
-    p << QStringLiteral("CREATE TABLE RokEvidence (rok numeric(4), PRIMARY KEY(rok))")
-      << QStringLiteral("CREATE TABLE Nastaveni (ucet varchar(30), aktualizovano datetime, verzecis "
-                        "numeric, mesto varchar(25))")
-      << QStringLiteral("CREATE TABLE C_povolenky_txt (id_pov numeric (2) NOT NULL, nazev varchar (35) "
-                        "NULL, tabulka varchar (20) NULL, PRIMARY KEY(id_pov))")
-      << QStringLiteral("CREATE TABLE TypPlatby (typ_platby numeric(2), nazev varchar(35), primary key "
-                        "(typ_platby))")
-      << QStringLiteral("insert into TypPlatby (typ_platby, nazev) values (1, 'Členství')")
-      << QStringLiteral("insert into TypPlatby (typ_platby, nazev) values (2, 'Brigády')")
-      << QStringLiteral("insert into TypPlatby (typ_platby, nazev) values (3, 'Povolenky')")
-      << QStringLiteral("insert into TypPlatby (typ_platby, nazev) values (4, 'Jiné platby')")
-      << QStringLiteral("CREATE TABLE HistoriePlatebHead(cislo_platby numeric not null, dat_zmena datetime "
-                        "not null, rok numeric(4) not null, ucet varchar(30) not null, vs varchar(10) not "
-                        "null, ks varchar(10) not null, ss varchar(10) not null, castka numeric(12,2) not "
-                        "null, id_usr numeric(5) not null, primary key (cislo_platby))")
-      << QStringLiteral("CREATE TABLE HistoriePlateb(id_platby numeric not null, rok numeric(4) not null, "
-                        "typ_platby numeric(2) not null, id numeric(5) not null, id_pov numeric(2), nazev "
-                        "varchar(50), castka numeric(12,2), cislo_platby numeric not null, e_index "
-                        "numeric(3), kod_veku numeric(1), kodOznaceni varchar(10), kategorie varchar(10), "
-                        "dat_zmena datetime, primary key (id_platby))")
-      << QStringLiteral("alter table HistoriePlateb ADD constraint f_typ_platby foreign key (typ_platby) "
-                        "references TypPlatby (typ_platby)")
-      << QStringLiteral("alter table HistoriePlateb ADD constraint f_id_pov foreign key (id_pov) references "
-                        "C_povolenky_txt (id_pov)")
-      << QStringLiteral("alter table HistoriePlateb ADD constraint f_cislo_platby foreign key (cislo_platby) "
-                        "references HistoriePlatebHead (cislo_platby)")
-      << QStringLiteral("insert into VERZE (DB, dat_zmena) values (2, now())");
-    return p;
-}
-
-const QStringList kPrikazyKroku2 = {
-    QStringLiteral("ALTER TABLE RokEvidence ADD stav numeric(1)"),
-    QStringLiteral("update RokEvidence set stav = 0"),
-    QStringLiteral("update VERZE set DB = 3, dat_zmena = now()"),
-};
-
-const QStringList kPrikazyKroku3 = {
-    QStringLiteral("CREATE TABLE C_povol_v_jp (id_p numeric (5) NOT NULL, id_jp numeric (5) NOT NULL, rok "
-                   "numeric (4) NOT NULL, typ_povolenky varchar (20) NOT NULL, aktivita numeric (3) NOT "
-                   "NULL, typ_platby numeric (1) NOT NULL, CONSTRAINT p_C_povol_v_jp PRIMARY KEY(id_p, "
-                   "id_jp, rok, typ_povolenky))"),
-    QStringLiteral("CREATE TABLE C_jinePlatby (id numeric (5) NOT NULL, nazev varchar (35) NOT NULL, castka "
-                   "numeric (12,2) NOT NULL, aktivita numeric (3) NOT NULL, rok numeric (4) NOT NULL, "
-                   "manipulacni_poplatek varchar (3) NOT NULL, CONSTRAINT p_C_jinePlatby PRIMARY KEY(id, "
-                   "rok))"),
-    QStringLiteral("update VERZE set DB = 4, dat_zmena = now()"),
-};
 
 // ------------------------------------------------------------------ pictures
 
@@ -204,8 +134,7 @@ QPixmap obrazekPozadi(const QSize& velikost, const QColor& ryba, const QColor& v
         QPainterPath vlna;
         const double y = h * (0.62 + 0.08 * i);
         vlna.moveTo(0, y);
-        for (int k = 0; k < 4; ++k)
-            vlna.quadTo(w * (k + 0.5) / 4, y - 12, w * (k + 1) / 4, y);
+        for (int k = 0; k < 4; ++k) vlna.quadTo(w * (k + 0.5) / 4, y - 12, w * (k + 1) / 4, y);
         vlna.lineTo(w, y + 8);
         vlna.lineTo(0, y + 8);
         g.drawPath(vlna);
@@ -317,7 +246,8 @@ void TMain::vytvorOvladaci() {
     tlacitko(QStringLiteral("TBHistoriePlateb"), QStringLiteral("Historie plateb"), ikonaHistorie(),
              &TMain::TBHistoriePlatebClick);
     ToolBar1->addSeparator();
-    auto* konec = tlacitko(QStringLiteral("TBKonec"), QStringLiteral("Konec"), ikonaKonec(), nullptr);
+    auto* konec =
+        tlacitko(QStringLiteral("TBKonec"), QStringLiteral("Konec"), ikonaKonec(), nullptr);
     disconnect(konec, &QAction::triggered, this, nullptr);
     connect(konec, &QAction::triggered, this, &QWidget::close);
 
@@ -330,7 +260,8 @@ void TMain::vytvorOvladaci() {
     ImagePozadi = new QLabel(plocha);
     ImagePozadi->setObjectName(QStringLiteral("ImagePozadi"));
     ImagePozadi->setAlignment(Qt::AlignCenter);
-    ImagePozadi->setPixmap(obrazekPozadi(QSize(300, 306), QColor(40, 110, 170), QColor(60, 140, 200)));
+    ImagePozadi->setPixmap(
+        obrazekPozadi(QSize(300, 306), QColor(40, 110, 170), QColor(60, 140, 200)));
     ImagePozadi->setAttribute(Qt::WA_TransparentForMouseEvents);
     mrizka->addWidget(ImagePozadi, 0, 0, 3, 1);
 
@@ -378,7 +309,8 @@ void TMain::vytvorOvladaci() {
     PanelAktualizace->setStyleSheet(QStringLiteral("#PanelAktualizace { background: #00ff00; }"));
     PanelAktualizace->setFrameShape(QFrame::StyledPanel);
     auto* aktualizaceVrstva = new QHBoxLayout(PanelAktualizace);
-    aktualizaceVrstva->addWidget(tucnyPopisek(QStringLiteral("Probíhá kontrola aktualizací..."), PanelAktualizace));
+    aktualizaceVrstva->addWidget(
+        tucnyPopisek(QStringLiteral("Probíhá kontrola aktualizací..."), PanelAktualizace));
     mrizka->addWidget(PanelAktualizace, 2, 0, Qt::AlignLeft | Qt::AlignBottom);
     mrizka->setRowStretch(1, 1);
 
@@ -449,15 +381,18 @@ void TMain::FormCreate() {
                 AdresyWebu.HlavniStranka = QStringLiteral(PARMEX_SERVER);
                 AdresyWebu.StrankaAplikace =
                     AdresyWebu.HlavniStranka + QStringLiteral("/index.php/u-nas/platby-prevodem");
-                AdresyWebu.AdresaIni = AdresyWebu.HlavniStranka + QStringLiteral("/parmex/verze.ini");
+                AdresyWebu.AdresaIni =
+                    AdresyWebu.HlavniStranka + QStringLiteral("/parmex/verze.ini");
                 AdresyWebu.AdresaZip = AdresyWebu.HlavniStranka + QStringLiteral("/parmex");
                 break;
             case o_Kelmina:
                 AdresyWebu.HlavniStranka = QStringLiteral(PARMEX_SERVER);
-                AdresyWebu.StrankaAplikace = AdresyWebu.HlavniStranka + QStringLiteral("/?page_id=219");
+                AdresyWebu.StrankaAplikace =
+                    AdresyWebu.HlavniStranka + QStringLiteral("/?page_id=219");
                 AdresyWebu.AdresaIni =
                     AdresyWebu.HlavniStranka + QStringLiteral("/banking/parmexhome/verze.ini");
-                AdresyWebu.AdresaZip = AdresyWebu.HlavniStranka + QStringLiteral("/banking/parmexhome");
+                AdresyWebu.AdresaZip =
+                    AdresyWebu.HlavniStranka + QStringLiteral("/banking/parmexhome");
                 ImagePozadi->setPixmap(
                     obrazekPozadi(QSize(300, 317), QColor(170, 90, 30), QColor(40, 150, 120)));
                 break;
@@ -487,7 +422,8 @@ void TMain::chybaDotazu(const QString& sqltext, const QString& zprava, bool Posl
                  0, 0);
 }
 
-void TMain::Gosql(const QString& sqltext, quint8 Activ, db::Query& ADOQuery, bool PoslatVyjimkuDal) {
+void TMain::Gosql(const QString& sqltext, quint8 Activ, db::Query& ADOQuery,
+                  bool PoslatVyjimkuDal) {
     if (!ADOQuery.connection()) ADOQuery.setConnection(&ADOConnection1);
     ADOQuery.close();
     ADOQuery.setSql(sqltext);
@@ -547,10 +483,10 @@ bool TMain::PovyseniDB(int DB) {
         for (const QString& p : prikazy) Gosqlexec(p, ADOQuery1, true);
         okno->ProgressBarAkt->setValue(1);
     };
-    if (DB < 2) krok(prikazyKroku1());
+    if (DB < 2) krok(PrikazyUpravy(1));
     okno->ProgressBarCelk->setValue(1);
-    if (DB < 3) krok(kPrikazyKroku2);
-    if (DB < 4) krok(kPrikazyKroku3);
+    if (DB < 3) krok(PrikazyUpravy(2));
+    if (DB < 4) krok(PrikazyUpravy(3));
     okno->ProgressBarCelk->setValue(2);
     QCoreApplication::processEvents();
     delete okno;
@@ -564,10 +500,14 @@ void TMain::InfoRefresh() {
     LabelRok->setText(ADOQuery1.fieldByName(QStringLiteral("rok")).asString());
     Gosql(QStringLiteral("select * from Nastaveni"), 1, ADOQuery1, false);
     LabelDatum->setText(ADOQuery1.fieldByName(QStringLiteral("aktualizovano")).asString());
-    Gosql(QStringLiteral("select count(cislo_platby) as pocet from HistoriePlatebHead"), 1, ADOQuery1, false);
-    LabelPlatby->setText(QString::number(ADOQuery1.fieldByName(QStringLiteral("pocet")).asInteger()));
-    Gosql(QStringLiteral("select count(cislo_platby) as pocet from HistoriePlateb"), 1, ADOQuery1, false);
-    LabelPolozky->setText(QString::number(ADOQuery1.fieldByName(QStringLiteral("pocet")).asInteger()));
+    Gosql(QStringLiteral("select count(cislo_platby) as pocet from HistoriePlatebHead"), 1,
+          ADOQuery1, false);
+    LabelPlatby->setText(
+        QString::number(ADOQuery1.fieldByName(QStringLiteral("pocet")).asInteger()));
+    Gosql(QStringLiteral("select count(cislo_platby) as pocet from HistoriePlateb"), 1, ADOQuery1,
+          false);
+    LabelPolozky->setText(
+        QString::number(ADOQuery1.fieldByName(QStringLiteral("pocet")).asInteger()));
 }
 
 // ------------------------------------------------------------------ activation and closing

@@ -31,7 +31,9 @@ QString SlozkaProgramu() {
     return QDir::toNativeSeparators(QFileInfo(SouborProgramu()).absolutePath() + QLatin1Char('/'));
 }
 
-void NastavSouborProgramu(const QString& soubor) { g_souborProgramu = soubor; }
+void NastavSouborProgramu(const QString& soubor) {
+    g_souborProgramu = soubor;
+}
 
 void ZapisDoLogu(const QString& text) {
     const QString slozka = SlozkaProgramu();
@@ -66,7 +68,8 @@ QString VerzeSouboru(const QString& soubor) {
         default:
             return QString();
     }
-    static const QRegularExpression ctyriCisla(QStringLiteral("^\\s*(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)\\s*$"));
+    static const QRegularExpression ctyriCisla(
+        QStringLiteral("^\\s*(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)\\s*$"));
     const auto m = ctyriCisla.match(polozky.value(QStringLiteral("FileVersion")));
     if (!m.hasMatch()) return QString();
     QStringList casti;
@@ -161,8 +164,14 @@ void UkonciProgram() {
     QCoreApplication::exit(0);
 }
 
-bool ProgramKonci() { return g_programKonci; }
+bool ProgramKonci() {
+    return g_programKonci;
+}
 
-void ZrusKonecProgramu() { g_programKonci = false; }
+void ZrusKonecProgramu() {
+    g_programKonci = false;
+}
 
-void ObecneHlaseniChyby(const QString& zprava) { ZobrazDialog(zprava, 2); }
+void ObecneHlaseniChyby(const QString& zprava) {
+    ZobrazDialog(zprava, 2);
+}

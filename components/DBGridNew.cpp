@@ -24,7 +24,9 @@ int TQueryModel::poleSloupce(int sloupec) const {
     return m_query->fieldIndex(m_sloupce.at(sloupec).pole);
 }
 
-void TQueryModel::odpojit() { m_odpojeno = true; }
+void TQueryModel::odpojit() {
+    m_odpojeno = true;
+}
 
 void TQueryModel::pripojit() {
     m_odpojeno = false;
@@ -93,9 +95,10 @@ TDBGridNew::TDBGridNew(QWidget* parent) : QTableView(parent), m_model(new TQuery
 void TDBGridNew::setDataSet(db::Query* q) {
     if (dataSet()) disconnect(dataSet(), &db::Query::poziceZmenena, this, nullptr);
     m_model->setQuery(q);
-    if (q) connect(q, &db::Query::poziceZmenena, this, [this] {
-        if (!m_model->jeOdpojeno()) zobrazAktualniRadek();
-    });
+    if (q)
+        connect(q, &db::Query::poziceZmenena, this, [this] {
+            if (!m_model->jeOdpojeno()) zobrazAktualniRadek();
+        });
 }
 
 void TDBGridNew::setSloupce(const QVector<TQueryModel::Sloupec>& sloupce) {
@@ -104,9 +107,13 @@ void TDBGridNew::setSloupce(const QVector<TQueryModel::Sloupec>& sloupce) {
         if (sloupce.at(i).sirka >= 0) setColumnWidth(i, sloupce.at(i).sirka);
 }
 
-void TDBGridNew::odpojit() { m_model->odpojit(); }
+void TDBGridNew::odpojit() {
+    m_model->odpojit();
+}
 
-void TDBGridNew::pripojit() { m_model->pripojit(); }
+void TDBGridNew::pripojit() {
+    m_model->pripojit();
+}
 
 void TDBGridNew::zobrazAktualniRadek() {
     if (m_synchronizace) return;
@@ -114,7 +121,8 @@ void TDBGridNew::zobrazAktualniRadek() {
     if (!q || !q->isOpen() || q->recNo() == 0) return;
     m_synchronizace = true;
     const QModelIndex i = m_model->index(q->recNo() - 1, 0);
-    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(
+        i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(i);
     m_synchronizace = false;
 }

@@ -13,7 +13,9 @@ namespace db {
 
 namespace {
 
-QString zpravaSqlite(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+QString zpravaSqlite(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
 
 // One prepared statement that finalizes itself.
 class Prikaz {
@@ -79,7 +81,8 @@ TypPole typZDeklarace(const char* deklarace) {
         d.contains(QLatin1String("doub")) || d.contains(QLatin1String("money")) ||
         d.contains(QLatin1String("currency")))
         return TypPole::Desetinne;
-    static const QRegularExpression sMeritkem(QStringLiteral("(numeric|decimal)\\s*\\(\\s*\\d+\\s*,\\s*(\\d+)\\s*\\)"));
+    static const QRegularExpression sMeritkem(
+        QStringLiteral("(numeric|decimal)\\s*\\(\\s*\\d+\\s*,\\s*(\\d+)\\s*\\)"));
     const auto m = sMeritkem.match(d);
     if (m.hasMatch()) return m.captured(2).toInt() > 0 ? TypPole::Desetinne : TypPole::Cele;
     if (d.contains(QLatin1String("int")) || d.contains(QLatin1String("numeric")) ||
@@ -108,8 +111,9 @@ QVariant hodnotaSloupce(sqlite3_stmt* s, int i) {
         case SQLITE_FLOAT:
             return QVariant(sqlite3_column_double(s, i));
         case SQLITE_TEXT:
-            return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, i)),
-                                              sqlite3_column_bytes(s, i)));
+            return QVariant(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, i)),
+                                  sqlite3_column_bytes(s, i)));
         case SQLITE_BLOB:
             return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(s, i)),
                                        sqlite3_column_bytes(s, i)));
@@ -162,7 +166,9 @@ bool jeCislo(const QVariant& v) {
 
 Connection::Connection() = default;
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 void Connection::open(const QString& soubor, Rezim rezim) {
     close();
@@ -197,8 +203,8 @@ void Connection::open(const QString& soubor, Rezim rezim) {
         Prikaz p(m_db, QStringLiteral("select count(*) from sqlite_master"));
         p.krok();
     } catch (const Chyba& e) {
-        const bool zamceno = sqlite3_errcode(m_db) == SQLITE_BUSY ||
-                             sqlite3_errcode(m_db) == SQLITE_LOCKED;
+        const bool zamceno =
+            sqlite3_errcode(m_db) == SQLITE_BUSY || sqlite3_errcode(m_db) == SQLITE_LOCKED;
         sqlite3_close(m_db);
         m_db = nullptr;
         m_soubor.clear();
@@ -223,15 +229,21 @@ void Connection::provedPrimo(const QString& sql) {
     }
 }
 
-void Connection::beginTransaction() { provedPrimo(QStringLiteral("BEGIN IMMEDIATE")); }
+void Connection::beginTransaction() {
+    provedPrimo(QStringLiteral("BEGIN IMMEDIATE"));
+}
 
-void Connection::commit() { provedPrimo(QStringLiteral("COMMIT")); }
+void Connection::commit() {
+    provedPrimo(QStringLiteral("COMMIT"));
+}
 
 void Connection::rollback() {
     if (inTransaction()) provedPrimo(QStringLiteral("ROLLBACK"));
 }
 
-bool Connection::inTransaction() const { return m_db && sqlite3_get_autocommit(m_db) == 0; }
+bool Connection::inTransaction() const {
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
 
 void Connection::execute(const QString& sql) {
     static const QRegularExpression pridejKlic(
@@ -258,8 +270,9 @@ void Connection::pridejCiziKlic(const QString& tabulka, const QString& nazev,
                                       "and name = '%1' collate nocase")
                            .arg(QString(jmeno).replace(QLatin1Char('\''), QLatin1String("''"))));
         if (!p.krok()) throw Chyba(QStringLiteral("no such table: %1").arg(jmeno));
-        return QStringList{QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(p.stmt(), 0))),
-                           QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(p.stmt(), 1)))};
+        return QStringList{
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(p.stmt(), 0))),
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(p.stmt(), 1)))};
     };
     const QStringList puvodni = hledejSql(tabulka);
     hledejSql(odkazTabulka);
@@ -270,8 +283,9 @@ void Connection::pridejCiziKlic(const QString& tabulka, const QString& nazev,
     ddl.insert(konec, QStringLiteral(", CONSTRAINT %1 FOREIGN KEY (%2) REFERENCES %3 (%4)")
                           .arg(nazev, sloupce.trimmed(), odkazTabulka, odkazSloupce.trimmed()));
     const QString docasna = QStringLiteral("parmex_prestavba_") + jmeno;
-    static const QRegularExpression hlavicka(QStringLiteral("^\\s*create\\s+table\\s+(\"[^\"]+\"|\\S+?)(\\s*\\()"),
-                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression hlavicka(
+        QStringLiteral("^\\s*create\\s+table\\s+(\"[^\"]+\"|\\S+?)(\\s*\\()"),
+        QRegularExpression::CaseInsensitiveOption);
     const auto h = hlavicka.match(ddl);
     if (!h.hasMatch()) throw Chyba(QStringLiteral("Nelze číst definici tabulky %1.").arg(jmeno));
     ddl.replace(h.capturedStart(1), h.capturedLength(1), docasna);
@@ -283,7 +297,8 @@ void Connection::pridejCiziKlic(const QString& tabulka, const QString& nazev,
                                       "tbl_name = '%1' and sql is not null")
                            .arg(QString(jmeno).replace(QLatin1Char('\''), QLatin1String("''"))));
         while (p.krok())
-            indexy << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(p.stmt(), 0)));
+            indexy << QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(p.stmt(), 0)));
     }
 
     const bool vlastniTransakce = !inTransaction();
@@ -320,17 +335,25 @@ void Connection::pridejCiziKlic(const QString& tabulka, const QString& nazev,
 
 // ---------------------------------------------------------------- Field
 
-QString Field::name() const { return m_q->fieldName(m_sloupec); }
+QString Field::name() const {
+    return m_q->fieldName(m_sloupec);
+}
 
-TypPole Field::dataType() const { return m_q->fieldType(m_sloupec); }
+TypPole Field::dataType() const {
+    return m_q->fieldType(m_sloupec);
+}
 
 QVariant Field::value() const {
     return m_radek < 0 ? QVariant() : m_q->storedValue(m_radek, m_sloupec);
 }
 
-bool Field::isNull() const { return value().isNull(); }
+bool Field::isNull() const {
+    return value().isNull();
+}
 
-QString Field::asString() const { return textHodnoty(value(), dataType()); }
+QString Field::asString() const {
+    return textHodnoty(value(), dataType());
+}
 
 qint64 Field::asInteger() const {
     const QVariant v = value();
@@ -350,11 +373,14 @@ double Field::asFloat() const {
     bool ok = false;
     double h = Formaty::naCislo(v.toString(), &ok);
     if (!ok) h = v.toString().trimmed().toDouble(&ok);
-    if (!ok) throw Chyba(QStringLiteral("'%1' is not a valid floating point value").arg(v.toString()));
+    if (!ok)
+        throw Chyba(QStringLiteral("'%1' is not a valid floating point value").arg(v.toString()));
     return h;
 }
 
-QDateTime Field::asDateTime() const { return naDatumCas(value()); }
+QDateTime Field::asDateTime() const {
+    return naDatumCas(value());
+}
 
 // ---------------------------------------------------------------- Query
 
@@ -420,9 +446,13 @@ void Query::vyzadujOtevreny() const {
     if (!m_otevreno) throw Chyba(QStringLiteral("Operace není povolena, je-li objekt zavřen."));
 }
 
-int Query::recordCount() const { return m_otevreno ? static_cast<int>(m_viditelne.size()) : 0; }
+int Query::recordCount() const {
+    return m_otevreno ? static_cast<int>(m_viditelne.size()) : 0;
+}
 
-int Query::recNo() const { return (m_otevreno && m_pozice >= 0) ? m_pozice + 1 : 0; }
+int Query::recNo() const {
+    return (m_otevreno && m_pozice >= 0) ? m_pozice + 1 : 0;
+}
 
 void Query::nastavPozici(int pozice) {
     const int pocet = static_cast<int>(m_viditelne.size());
@@ -473,11 +503,17 @@ void Query::prior() {
     m_eof = recordCount() == 0;
 }
 
-bool Query::eof() const { return !m_otevreno || m_eof; }
+bool Query::eof() const {
+    return !m_otevreno || m_eof;
+}
 
-bool Query::bof() const { return !m_otevreno || m_bof; }
+bool Query::bof() const {
+    return !m_otevreno || m_bof;
+}
 
-QStringList Query::fieldNames() const { return m_sloupce; }
+QStringList Query::fieldNames() const {
+    return m_sloupce;
+}
 
 int Query::fieldIndex(const QString& nazev) const {
     for (int i = 0; i < m_sloupce.size(); ++i)
@@ -532,9 +568,11 @@ void Query::setSort(const QString& vyraz) {
     for (const QString& cast : vyraz.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         QStringList slova = cast.simplified().split(QLatin1Char(' '));
         bool sestupne = false;
-        if (slova.size() == 2 && slova.at(1).compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0) {
+        if (slova.size() == 2 &&
+            slova.at(1).compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0) {
             sestupne = true;
-        } else if (slova.size() == 2 && slova.at(1).compare(QLatin1String("ASC"), Qt::CaseInsensitive) == 0) {
+        } else if (slova.size() == 2 &&
+                   slova.at(1).compare(QLatin1String("ASC"), Qt::CaseInsensitive) == 0) {
         } else if (slova.size() != 1) {
             throw Chyba(QStringLiteral("Neplatné třídění: %1").arg(vyraz));
         }
@@ -583,7 +621,9 @@ void Query::sestavViditelne() {
         if (!filtr || m_predikat(*this, i)) m_viditelne.push_back(i);
 }
 
-void Query::setFilterPredicate(Predikat p) { m_predikat = std::move(p); }
+void Query::setFilterPredicate(Predikat p) {
+    m_predikat = std::move(p);
+}
 
 void Query::setFiltered(bool zapnout) {
     m_filtrovano = zapnout;

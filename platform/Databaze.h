@@ -172,7 +172,7 @@ private:
     QVector<TypPole> m_typy;
     std::vector<QVector<QVariant>> m_radky;
     std::vector<int> m_viditelne;  // indexes into m_radky in visible order
-    int m_pozice = -1;            // index into m_viditelne
+    int m_pozice = -1;             // index into m_viditelne
     bool m_eof = true;
     bool m_bof = true;
     QString m_trideni;

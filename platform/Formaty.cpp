@@ -22,9 +22,13 @@ QString Formaty::formatDlouhehoCasu() {
     return f.trimmed();
 }
 
-QString Formaty::datum(const QDate& d) { return QLocale().toString(d, formatKratkehoData()); }
+QString Formaty::datum(const QDate& d) {
+    return QLocale().toString(d, formatKratkehoData());
+}
 
-QString Formaty::cas(const QTime& t) { return QLocale().toString(t, formatDlouhehoCasu()); }
+QString Formaty::cas(const QTime& t) {
+    return QLocale().toString(t, formatDlouhehoCasu());
+}
 
 QString Formaty::datumCas(const QDateTime& dt) {
     if (!dt.isValid()) return QString();

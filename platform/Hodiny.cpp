@@ -4,8 +4,14 @@ namespace {
 QDateTime g_pevnyCas;
 }
 
-QDateTime Hodiny::ted() { return g_pevnyCas.isValid() ? g_pevnyCas : QDateTime::currentDateTime(); }
+QDateTime Hodiny::ted() {
+    return g_pevnyCas.isValid() ? g_pevnyCas : QDateTime::currentDateTime();
+}
 
-QDate Hodiny::dnes() { return ted().date(); }
+QDate Hodiny::dnes() {
+    return ted().date();
+}
 
-void Hodiny::nastav(const QDateTime& pevnyCas) { g_pevnyCas = pevnyCas; }
+void Hodiny::nastav(const QDateTime& pevnyCas) {
+    g_pevnyCas = pevnyCas;
+}

@@ -27,11 +27,14 @@ QString Sql::number(const QString& hodnota) {
     bool ok = false;
     double d = uzivatel.toDouble(t, &ok);
     if (!ok) d = QLocale::c().toDouble(t, &ok);
-    if (!ok || !std::isfinite(d)) throw Chyba(QStringLiteral("Hodnota \"%1\" není číslo.").arg(hodnota));
+    if (!ok || !std::isfinite(d))
+        throw Chyba(QStringLiteral("Hodnota \"%1\" není číslo.").arg(hodnota));
     return number(d);
 }
 
-QString Sql::number(qint64 hodnota) { return QString::number(hodnota); }
+QString Sql::number(qint64 hodnota) {
+    return QString::number(hodnota);
+}
 
 QString Sql::number(double hodnota) {
     if (!std::isfinite(hodnota)) throw Chyba(QStringLiteral("Hodnota není konečné číslo."));
@@ -51,4 +54,6 @@ QString Sql::dateTime(const QDateTime& cas) {
            QLatin1Char('\'');
 }
 
-QString Sql::null() { return QStringLiteral("null"); }
+QString Sql::null() {
+    return QStringLiteral("null");
+}

@@ -12,8 +12,12 @@ QByteArray znacka(const char* obracene) {
     std::reverse(b.begin(), b.end());
     return b;
 }
-QByteArray zacatek() { return znacka("\n##KCOLB-NOISREV-XEMRAP##\n"); }
-QByteArray konec() { return znacka("##DNE-NOISREV-XEMRAP##\n"); }
+QByteArray zacatek() {
+    return znacka("\n##KCOLB-NOISREV-XEMRAP##\n");
+}
+QByteArray konec() {
+    return znacka("##DNE-NOISREV-XEMRAP##\n");
+}
 }  // namespace
 
 VerzniBlok::Vysledek VerzniBlok::nacti(const QString& soubor, QMap<QString, QString>* polozky) {

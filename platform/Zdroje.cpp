@@ -12,5 +12,6 @@ void Zdroje::ulozDoSouboru(const QString& typ, const QString& jmeno, const QStri
     const QByteArray obsah = zdroj.readAll();
     QSaveFile cil(soubor);
     if (!cil.open(QIODevice::WriteOnly) || cil.write(obsah) != obsah.size() || !cil.commit())
-        throw Chyba(QStringLiteral("Soubor \"%1\" nelze zapsat: %2").arg(soubor, cil.errorString()));
+        throw Chyba(
+            QStringLiteral("Soubor \"%1\" nelze zapsat: %2").arg(soubor, cil.errorString()));
 }

@@ -13,7 +13,9 @@ QQueue<int> g_odpovedi;
 QVector<Zpravy::Zaznam> g_zaznamy;
 bool g_automat = false;
 
-int odpovedEsc(int typTlacitek) { return typTlacitek == 1 ? 1 : (typTlacitek == 2 ? 2 : 0); }
+int odpovedEsc(int typTlacitek) {
+    return typTlacitek == 1 ? 1 : (typTlacitek == 2 ? 2 : 0);
+}
 
 // A program started by a test answers its messages from the environment: PARMEX_ODPOVEDI holds
 // the answers in order ("0,1"); each message is written to the standard error output instead
@@ -33,9 +35,11 @@ bool odpovediZProstredi() {
 QPoint Zpravy::umisteni(const QSize& velikost, const QPoint& stred, const QSize& obrazovka) {
     int left = stred.x() - velikost.width() / 2;
     int top = stred.y() - velikost.height() / 2;
-    if (top + velikost.height() > obrazovka.height()) top = obrazovka.height() - velikost.height() - 50;
+    if (top + velikost.height() > obrazovka.height())
+        top = obrazovka.height() - velikost.height() - 50;
     if (top < 0) top = 50;
-    if (left + velikost.width() > obrazovka.width()) left = obrazovka.width() - velikost.width() - 20;
+    if (left + velikost.width() > obrazovka.width())
+        left = obrazovka.width() - velikost.width() - 20;
     if (left < 0) left = 20;
     return {left, top};
 }
@@ -43,8 +47,9 @@ QPoint Zpravy::umisteni(const QSize& velikost, const QPoint& stred, const QSize&
 int Zpravy::zobraz(const QString& text, int typZpravy, int typTlacitek, bool vzdyNahore) {
     if (odpovediZProstredi()) {
         const int odpoved = g_odpovedi.isEmpty() ? odpovedEsc(typTlacitek) : g_odpovedi.dequeue();
-        fprintf(stderr, "ZobrazDialog[%d,%d,%d]: %s\n", typZpravy, typTlacitek, odpoved,
-                QString(text).replace(QLatin1Char('\r'), QLatin1String("\\r")).toUtf8().constData());
+        fprintf(
+            stderr, "ZobrazDialog[%d,%d,%d]: %s\n", typZpravy, typTlacitek, odpoved,
+            QString(text).replace(QLatin1Char('\r'), QLatin1String("\\r")).toUtf8().constData());
         fflush(stderr);
         return odpoved;
     }
@@ -59,7 +64,8 @@ int Zpravy::zobraz(const QString& text, int typZpravy, int typTlacitek, bool vzd
     const int typ = (typZpravy >= 0 && typZpravy <= 3) ? typZpravy : 0;
 
     QMessageBox box(ikony[typ], QString::fromUtf8(titulky[typ]),
-                    QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                    QString(text)
+                        .replace(QLatin1String("\r\n"), QLatin1String("\n"))
                         .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     box.setTextFormat(Qt::PlainText);
     if (vzdyNahore) box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -102,11 +108,17 @@ int Zpravy::zobraz(const QString& text, int typZpravy, int typTlacitek, bool vzd
     return 2;
 }
 
-void Zpravy::pridejOdpoved(int odpoved) { g_odpovedi.enqueue(odpoved); }
+void Zpravy::pridejOdpoved(int odpoved) {
+    g_odpovedi.enqueue(odpoved);
+}
 
-void Zpravy::nastavAutomat(bool zapnout) { g_automat = zapnout; }
+void Zpravy::nastavAutomat(bool zapnout) {
+    g_automat = zapnout;
+}
 
-QVector<Zpravy::Zaznam> Zpravy::zaznamy() { return g_zaznamy; }
+QVector<Zpravy::Zaznam> Zpravy::zaznamy() {
+    return g_zaznamy;
+}
 
 void Zpravy::vymazZaznamy() {
     g_zaznamy.clear();

@@ -15,7 +15,8 @@ void Pomocnik::pripravProstredi() {
     Zpravy::nastavAutomat(true);
 }
 
-void Pomocnik::zapisProgramSVerzi(const QString& soubor, const QString& produkt, const QString& verze) {
+void Pomocnik::zapisProgramSVerzi(const QString& soubor, const QString& produkt,
+                                  const QString& verze) {
     QFile f(soubor);
     f.open(QIODevice::WriteOnly);
     f.write(QByteArray(64, '\x7f'));
