@@ -6,7 +6,12 @@
 class TestDatabaze : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { Pomocnik::pripravProstredi(); }
+    void initTestCase() {
+        // The database template is embedded in the static application library, which
+        // registers it only when the main window is made; this test makes none.
+        Q_INIT_RESOURCE(parmex);
+        Pomocnik::pripravProstredi();
+    }
     void zaklad() {
         Pomocnik::PracovniSlozka s;
         QFile::copy(QStringLiteral(":/EXEFILE/dataDB"), QStringLiteral("data.mdb"));
