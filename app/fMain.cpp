@@ -21,6 +21,7 @@
 #include "DBGridNew.h"
 #include "Formaty.h"
 #include "Hodiny.h"
+#include "ImportCiselniku.h"
 #include "Schema.h"
 #include "fDialogUprStruct.h"
 #include "uAllYouNeed.h"
@@ -179,7 +180,8 @@ QLabel* tucnyPopisek(const QString& text, QWidget* rodic) {
 
 // ------------------------------------------------------------------ creation
 
-TMain::TMain(QWidget* parent) : QMainWindow(parent), ADOQuery1(&ADOConnection1) {
+TMain::TMain(QWidget* parent)
+    : QMainWindow(parent), ADOQuery1(&ADOConnection1), ADOQueryCis(&ADOConnectionCis) {
     nactiZdroje();
     Main = this;
     setObjectName(QStringLiteral("Main"));
@@ -190,6 +192,8 @@ TMain::TMain(QWidget* parent) : QMainWindow(parent), ADOQuery1(&ADOConnection1) 
 TMain::~TMain() {
     ADOQuery1.close();
     ADOConnection1.close();
+    ADOQueryCis.close();
+    ADOConnectionCis.close();
     if (Main == this) Main = nullptr;
 }
 
@@ -508,6 +512,12 @@ void TMain::InfoRefresh() {
           false);
     LabelPolozky->setText(
         QString::number(ADOQuery1.fieldByName(QStringLiteral("pocet")).asInteger()));
+}
+
+// ------------------------------------------------------------------ code-list import
+
+void TMain::ImportCiselniku(const QString& VerzeCiselniku) {
+    ::ImportCiselniku(*this, VerzeCiselniku);
 }
 
 // ------------------------------------------------------------------ activation and closing
