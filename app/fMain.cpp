@@ -23,6 +23,7 @@
 #include "Hodiny.h"
 #include "ImportCiselniku.h"
 #include "Schema.h"
+#include "Shell.h"
 #include "fDialogUprStruct.h"
 #include "uAllYouNeed.h"
 
@@ -581,7 +582,7 @@ bool TMain::eventFilter(QObject* o, QEvent* e) {
             f.setUnderline(e->type() == QEvent::Enter);
             LabelWWW->setFont(f);
         } else if (e->type() == QEvent::MouseButtonRelease && !LabelWWW->text().isEmpty()) {
-            QDesktopServices::openUrl(QUrl(LabelWWW->text()));
+            Shell::otevri(LabelWWW->text());
         }
     }
     return QMainWindow::eventFilter(o, e);
