@@ -449,19 +449,26 @@ private slots:
         QCOMPARE(Main->rok, QStringLiteral("2026"));
     }
 
-    // A version that is no number: reported like a rejected statement, the code lists are
-    // kept and the old version stays, so the caller's re-check notices.
-    void neplatnaVerze_data() {
+    // The version stamp cannot be written: reported like any rejected statement, but the code
+    // lists are kept and the old version stays, so the caller's re-check notices.
+    void razitkoSeNezdari_data() {
         QTest::addColumn<QString>("verze");
-        QTest::newRow("text") << "sedmnáct";
-        QTest::newRow("prázdná") << "";
+        QTest::addColumn<bool>("odmitnuti");
+        QTest::newRow("verze není číslo") << "sedmnáct" << false;
+        QTest::newRow("prázdná verze") << "" << false;
+        QTest::newRow("databáze razítko odmítne") << "18" << true;
     }
-    void neplatnaVerze() {
+    void razitkoSeNezdari() {
         QFETCH(QString, verze);
+        QFETCH(bool, odmitnuti);
         Prostredi p;
         VzorovaData::vytvor(kCis, 2027);
         Main->ImportCiselniku(QStringLiteral("17"));
         upravSoubor({QStringLiteral("update Brigady set castka = 1111 where id = 1")});
+        if (odmitnuti)
+            Main->ADOConnection1.execute(QStringLiteral(
+                "create trigger bez_razitka before update of verzecis on Nastaveni begin select "
+                "raise(abort, 'razítko zamítnuto'); end"));
 
         Main->ImportCiselniku(verze);
 
@@ -475,6 +482,7 @@ private slots:
         QCOMPARE(jedna(QStringLiteral("select castka from Brigady where rok = 2027 and id = 1")),
                  QStringLiteral("1111"));
         QCOMPARE(jedna(QStringLiteral("select verzecis from Nastaveni")), QStringLiteral("17"));
+        QCOMPARE(Main->rok, QStringLiteral("2027"));
         QVERIFY(!Main->ADOConnection1.inTransaction());
     }
 
