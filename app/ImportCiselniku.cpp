@@ -56,7 +56,7 @@ QString textNeboPrazdny(const db::Field& pole) {
 // ADOQueryCis, everything local on ADOQuery1; every call hands its error back.
 class Import {
 public:
-    Import(TMain& hlavni) : m(hlavni), cis(hlavni.ADOQueryCis), loc(hlavni.ADOQuery1) {}
+    explicit Import(TMain& hlavni) : m(hlavni), cis(hlavni.ADOQueryCis), loc(hlavni.ADOQuery1) {}
 
     void rokImportu();
     void nastaveni();
