@@ -21,6 +21,7 @@
 #include "DBGridNew.h"
 #include "Formaty.h"
 #include "Hodiny.h"
+#include "ImportCiselniku.h"
 #include "Schema.h"
 #include "Shell.h"
 #include "fDialogUprStruct.h"
@@ -180,7 +181,8 @@ QLabel* tucnyPopisek(const QString& text, QWidget* rodic) {
 
 // ------------------------------------------------------------------ creation
 
-TMain::TMain(QWidget* parent) : QMainWindow(parent), ADOQuery1(&ADOConnection1) {
+TMain::TMain(QWidget* parent)
+    : QMainWindow(parent), ADOQuery1(&ADOConnection1), ADOQueryCis(&ADOConnectionCis) {
     nactiZdroje();
     Main = this;
     setObjectName(QStringLiteral("Main"));
@@ -191,6 +193,8 @@ TMain::TMain(QWidget* parent) : QMainWindow(parent), ADOQuery1(&ADOConnection1) 
 TMain::~TMain() {
     ADOQuery1.close();
     ADOConnection1.close();
+    ADOQueryCis.close();
+    ADOConnectionCis.close();
     if (Main == this) Main = nullptr;
 }
 
@@ -509,6 +513,12 @@ void TMain::InfoRefresh() {
           false);
     LabelPolozky->setText(
         QString::number(ADOQuery1.fieldByName(QStringLiteral("pocet")).asInteger()));
+}
+
+// ------------------------------------------------------------------ code-list import
+
+void TMain::ImportCiselniku(const QString& VerzeCiselniku) {
+    ::ImportCiselniku(*this, VerzeCiselniku);
 }
 
 // ------------------------------------------------------------------ activation and closing
