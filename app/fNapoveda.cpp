@@ -112,10 +112,9 @@ QString TNapoveda::textNapovedy() {
     };
     QString html = QStringLiteral(
         "<html><body style=\"font-family:'Tahoma'; font-size:10pt; white-space:pre\">"
-        "<p><span style=\"font-weight:bold; text-decoration:underline\">Parmex ROZU:</span></p>");
+        "<span style=\"font-weight:bold; text-decoration:underline\">Parmex ROZU:</span>");
     for (const char* odstavec : odstavce)
-        html += QStringLiteral("<p></p><p>\t") + QString::fromUtf8(odstavec).toHtmlEscaped() +
-                QStringLiteral("</p>");
+        html += QStringLiteral("\n\n\t") + QString::fromUtf8(odstavec).toHtmlEscaped();
     html += QStringLiteral("</body></html>");
     return html;
 }
