@@ -74,7 +74,9 @@ Tabout::Tabout(QWidget* owner) : QDialog(owner) {
     LabelVerzeText->adjustSize();
     verze = new QLabel(QStringLiteral("verze"), this);
     verze->setObjectName(QStringLiteral("verze"));
-    verze->setGeometry(50, 181, 135, 16);
+    // Where Tahoma is missing the caption may be wider: the version then starts after it.
+    const int xVerze = qMax(50, LabelVerzeText->geometry().right() + 4);
+    verze->setGeometry(xVerze, 181, 190 - xVerze, 16);
     LabelVerzeText->setBuddy(verze);
 
     Cancel = new QPushButton(QStringLiteral("OK"), this);
@@ -109,8 +111,10 @@ QPixmap Tabout::obrazekLoga(const QSize& velikost) {
         QPainterPath vlna;
         const qreal y = h * 0.78 + radek * 8;
         vlna.moveTo(0, y);
-        for (qreal x = 0; x < w; x += 20)
-            vlna.quadTo(x + 5, y - 4, x + 10, y), vlna.quadTo(x + 15, y + 4, x + 20, y);
+        for (qreal x = 0; x < w; x += 20) {
+            vlna.quadTo(x + 5, y - 4, x + 10, y);
+            vlna.quadTo(x + 15, y + 4, x + 20, y);
+        }
         p.drawPath(vlna);
     }
 

@@ -142,6 +142,7 @@ TNapoveda::TNapoveda(QWidget* owner) : QWidget(owner, Qt::Window) {
     QFont pismo(QStringLiteral("Tahoma"));
     pismo.setPixelSize(11);
     TextNapovedy->setFont(pismo);
+    TextNapovedy->setTabStopDistance(48);  // half an inch, where the guide's indents stop
     // A found text stays marked while the find dialog has the focus.
     QPalette paleta = TextNapovedy->palette();
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
