@@ -22,6 +22,7 @@
 #include "Formaty.h"
 #include "Hodiny.h"
 #include "Schema.h"
+#include "Shell.h"
 #include "fAbout.h"
 #include "fDialogUprStruct.h"
 #include "fNapoveda.h"
@@ -574,7 +575,7 @@ bool TMain::eventFilter(QObject* o, QEvent* e) {
             f.setUnderline(e->type() == QEvent::Enter);
             LabelWWW->setFont(f);
         } else if (e->type() == QEvent::MouseButtonRelease && !LabelWWW->text().isEmpty()) {
-            QDesktopServices::openUrl(QUrl(LabelWWW->text()));
+            Shell::otevri(LabelWWW->text());
         }
     }
     return QMainWindow::eventFilter(o, e);
