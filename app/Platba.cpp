@@ -41,7 +41,9 @@ double SoucetCastek(const QStringList& castky) {
     return soucet;
 }
 
-QString TextCastky(double castka) { return Formaty::cislo(castka); }
+QString TextCastky(double castka) {
+    return Formaty::cislo(castka);
+}
 
 QString CeleKorunyPoplatku(const QString& poplatek) {
     bool ok = false;

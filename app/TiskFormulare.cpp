@@ -80,8 +80,8 @@ QString HtmlText(const QString& text) {
     return s;
 }
 
-QStringList RadkyFormulare(const TUdajePlatby& p, const QString& mesto,
-                           const QString& vygenerovano) {
+QStringList RadkyFormulare(const TUdajePlatby& p, const QString& mesto, const QString& vygenerovano,
+                           const QString& qrBlok) {
     QStringList r;
     r << QStringLiteral("<!DOCTYPE html PUBLIC -//W3C//DTD HTML 4.01 Transitional//EN>")
       << QStringLiteral("<html xmlns=\"http://www.w3.org/TR/REC-html40\" >")
@@ -139,8 +139,13 @@ QStringList RadkyFormulare(const TUdajePlatby& p, const QString& mesto,
              "Roman\",Times,serif;border-bottom:1pt solid black;border-top:1pt solid "
              "black;border-right:1pt solid black;color:black;'>") +
              HtmlText(p.Castka) + QStringLiteral(" Kč</TD>")
-      << QStringLiteral("</TR>") << kPrazdnyRadek << kPrazdnyRadek << kPrazdnyRadek << kPrazdnyRadek
-      << QStringLiteral("<TR>")
+      << QStringLiteral("</TR>") << kPrazdnyRadek << kPrazdnyRadek << kPrazdnyRadek
+      << kPrazdnyRadek;
+    if (!qrBlok.isEmpty())
+        r << QStringLiteral("<TR>")
+          << QStringLiteral("<TD colspan=\"13\">") + qrBlok + QStringLiteral("</TD>")
+          << QStringLiteral("</TR>");
+    r << QStringLiteral("<TR>")
       << QStringLiteral(
              "<TD colspan=\"13\" style='text-align:left;font:8pt \"Times New "
              "Roman\",Times,serif;border-top:1pt solid black;color:black;'>Generováno systémem "

@@ -14,6 +14,7 @@
 
 #include "Formaty.h"
 #include "Hodiny.h"
+#include "QrPlatba.h"
 #include "Shell.h"
 #include "TiskFormulare.h"
 #include "fMain.h"
@@ -107,8 +108,11 @@ TFormularPlateb::TFormularPlateb(QWidget* owner)
     tlacitka->addStretch(1);
     tlacitka->addWidget(Konec);
 
+    QrPlatba = new TQrPlatba(this);
+    QrPlatba->setObjectName(QStringLiteral("QrPlatba"));
     auto* obsah = new QHBoxLayout();
     obsah->addWidget(skupina, 1);
+    obsah->addWidget(QrPlatba, 0, Qt::AlignTop);
     obsah->addLayout(tlacitka);
     auto* stav = new QStatusBar(this);
     stav->setObjectName(QStringLiteral("StatusBar1"));
@@ -126,7 +130,14 @@ TFormularPlateb::TFormularPlateb(QWidget* owner)
     setTabOrder(SS, VS);
 }
 
+TQrUdaje TFormularPlateb::udajeQr() const {
+    return TQrUdaje{CisloUctu->text(), Castka->text(), VS->text(),       KS->text(),
+                    SS->text(),        jmeno->text(),  prijmeni->text(), ecislo->text()};
+}
+
 void TFormularPlateb::showEvent(QShowEvent* e) {
+    // The callers fill the fields before showing the form.
+    QrPlatba->nastav(udajeQr());
     QDialog::showEvent(e);
     // Nothing is copied before the user enters a field.
     Konec->setFocus(Qt::OtherFocusReason);
@@ -149,7 +160,8 @@ void TFormularPlateb::TiskClick() {
                               SS->text(),        Castka->text(),   ecislo->text(),
                               jmeno->text(),     prijmeni->text(), dat_nar->text()};
     const QByteArray obsah = DokumentFormulare(RadkyFormulare(
-        platba, mesto, Formaty::datum(ted.date()) + QLatin1Char(' ') + Formaty::cas(ted.time())));
+        platba, mesto, Formaty::datum(ted.date()) + QLatin1Char(' ') + Formaty::cas(ted.time()),
+        QrHtmlBlok(udajeQr())));
     if (soubor.write(obsah) != obsah.size() || !soubor.flush()) {
         const QString chyba = soubor.errorString();
         soubor.close();

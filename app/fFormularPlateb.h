@@ -6,6 +6,8 @@
 #include "Databaze.h"
 
 class QPushButton;
+class TQrPlatba;
+struct TQrUdaje;
 
 // A read-only field of the payment form that copies its value to the clipboard when the user
 // enters it and highlights what it copied.
@@ -43,6 +45,8 @@ public:
 
     QPushButton* Tisk;
     QPushButton* Konec;
+    // The payment as a QR code for banking apps, beside the fields.
+    TQrPlatba* QrPlatba;
 
 public slots:
     void TiskClick();
@@ -51,5 +55,7 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    TQrUdaje udajeQr() const;
+
     db::Query ADOQuery1;
 };

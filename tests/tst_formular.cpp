@@ -4,6 +4,7 @@
 
 #include "Hodiny.h"
 #include "Pomocnik.h"
+#include "QrPlatba.h"
 #include "Shell.h"
 #include "TiskFormulare.h"
 #include "Zpravy.h"
@@ -111,8 +112,20 @@ private slots:
         TFormularPlateb f(&w);
         vypln(f);
         f.Tisk->click();
-        const QByteArray vzor = obsah(QStringLiteral(PARMEX_TEST_DATA "/form_vzor.html"));
+        // The sheet's own 81 lines, and the row of the QR code above the last three lines (this
+        // account fails the check, so the row says why there is no code).
+        QByteArray vzor = obsah(QStringLiteral(PARMEX_TEST_DATA "/form_vzor.html"));
         QVERIFY(!vzor.isEmpty());
+        const TQrUdaje udaje{"123456789/0800", "370", "123",   "0127",
+                             "051207",         "Jan", "Novák", "123"};
+        QVERIFY(SestavSpd(udaje).isEmpty());
+        QList<QByteArray> radky = vzor.split('\n');
+        radky.insert(75, DokumentFormulare({QStringLiteral("<TR>"),
+                                            QStringLiteral("<TD colspan=\"13\">") +
+                                                QrHtmlBlok(udaje) + QStringLiteral("</TD>"),
+                                            QStringLiteral("</TR>")})
+                             .chopped(1));
+        vzor = radky.join('\n');
         QCOMPARE(obsah(s.cesta(QStringLiteral("form.html"))), vzor);
         QVERIFY(vzor.contains('\xE8'));  // "č" in Windows-1250
         QCOMPARE(otevreno, QStringList{QStringLiteral("form.html")});
@@ -120,6 +133,24 @@ private slots:
         f.Tisk->click();
         QVERIFY(obsah(s.cesta(QStringLiteral("form.html"))).contains("400 K\xE8"));
         QCOMPARE(otevreno.size(), 2);
+    }
+
+    // With a valid account the form shows the code and the sheet embeds the same one.
+    void qrKod() {
+        Pomocnik::PracovniSlozka s;
+        TMain w;
+        TFormularPlateb f(&w);
+        vypln(f, QStringLiteral("19-2000145399/0800"));
+        f.show();
+        const TQrUdaje udaje{
+            "19-2000145399/0800", "370", "123", "0127", "051207", "Jan", "Novák", "123"};
+        const QString spd = SestavSpd(udaje);
+        QVERIFY(spd.startsWith(
+            QStringLiteral("SPD*1.0*ACC:CZ6508000000192000145399*AM:370.00*CC:CZK*")));
+        QCOMPARE(f.QrPlatba->spd(), spd);
+        f.Tisk->click();
+        const QByteArray html = obsah(s.cesta(QStringLiteral("form.html")));
+        QVERIFY(html.contains(QrPngDataUri(spd, 8).toLatin1()));
     }
 
     void tiskNelzeVytvorit() {
