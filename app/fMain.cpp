@@ -24,7 +24,10 @@
 #include "ImportCiselniku.h"
 #include "Schema.h"
 #include "Shell.h"
+#include "fAbout.h"
 #include "fDialogUprStruct.h"
+#include "fNapoveda.h"
+#include "fZmenyProg.h"
 #include "uAllYouNeed.h"
 
 TMain* Main = nullptr;
@@ -596,8 +599,19 @@ void TMain::TBNovaPlatbaClick() {}
 
 void TMain::TBHistoriePlatebClick() {}
 
-void TMain::ObsahExecute() {}
+void TMain::ObsahExecute() {
+    // One help window at a time: asking again brings the open one to the front.
+    if (FormularOtevren(QStringLiteral("Napoveda"), true)) return;
+    auto* napoveda = new TNapoveda(this);
+    napoveda->show();
+}
 
-void TMain::ZmenyProgramExecute() {}
+void TMain::ZmenyProgramExecute() {
+    TZmenyProg zmeny(this);
+    zmeny.exec();
+}
 
-void TMain::OAplikaciExecute() {}
+void TMain::OAplikaciExecute() {
+    Tabout about(this);
+    about.exec();
+}
