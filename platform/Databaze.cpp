@@ -3,8 +3,10 @@
 #include <sqlite3.h>
 
 #include <QCollator>
+#include <QLocale>
 #include <QRegularExpression>
 #include <algorithm>
+#include <numeric>
 
 #include "Formaty.h"
 #include "Hodiny.h"
@@ -410,6 +412,10 @@ void Query::open() {
     m_sloupce = sloupce;
     m_typy = typy;
     m_radky = std::move(radky);
+    m_velkaPismena.clear();
+    m_velkaPismena.resize(m_radky.size());
+    m_poradi.resize(m_radky.size());
+    std::iota(m_poradi.begin(), m_poradi.end(), 0);
     m_otevreno = true;
     m_trideni.clear();
     sestavViditelne();
@@ -427,6 +433,8 @@ void Query::close() {
     const bool bylo = m_otevreno;
     m_otevreno = false;
     m_radky.clear();
+    m_velkaPismena.clear();
+    m_poradi.clear();
     m_viditelne.clear();
     m_sloupce.clear();
     m_typy.clear();
@@ -582,7 +590,11 @@ void Query::setSort(const QString& vyraz) {
     }
     const int aktualni = currentStoredRow();
     m_trideni = vyraz.trimmed();
-    sestavViditelne();
+    // All rows are sorted, the filter then picks from them in that order: the same result as
+    // sorting the filtered rows (the sort is stable), and a later change of the filter needs
+    // no new sort.
+    m_poradi.resize(m_radky.size());
+    std::iota(m_poradi.begin(), m_poradi.end(), 0);
     if (!klice.empty()) {
         QCollator kolator;
         kolator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -606,19 +618,36 @@ void Query::setSort(const QString& vyraz) {
             }
             return false;
         };
-        std::stable_sort(m_viditelne.begin(), m_viditelne.end(), porovnej);
+        std::stable_sort(m_poradi.begin(), m_poradi.end(), porovnej);
     }
+    sestavViditelne();
     auto it = std::find(m_viditelne.begin(), m_viditelne.end(), aktualni);
     nastavPozici(it == m_viditelne.end() ? 0 : static_cast<int>(it - m_viditelne.begin()));
     emit resetNastal();
 }
 
 void Query::sestavViditelne() {
-    m_viditelne.clear();
-    m_viditelne.reserve(m_radky.size());
     const bool filtr = m_filtrovano && m_predikat;
-    for (int i = 0; i < static_cast<int>(m_radky.size()); ++i)
-        if (!filtr || m_predikat(*this, i)) m_viditelne.push_back(i);
+    if (!filtr) {
+        m_viditelne = m_poradi;
+        return;
+    }
+    m_viditelne.clear();
+    m_viditelne.reserve(m_poradi.size());
+    for (const int i : m_poradi)
+        if (m_predikat(*this, i)) m_viditelne.push_back(i);
+}
+
+const QStringList& Query::storedUpperTexts(int radek) const {
+    static const QStringList prazdny;
+    if (radek < 0 || radek >= static_cast<int>(m_radky.size())) return prazdny;
+    QStringList& texty = m_velkaPismena[radek];
+    if (texty.isEmpty() && !m_sloupce.isEmpty()) {
+        const QLocale locale;
+        texty.reserve(m_sloupce.size());
+        for (int s = 0; s < m_sloupce.size(); ++s) texty << locale.toUpper(storedText(radek, s));
+    }
+    return texty;
 }
 
 void Query::setFilterPredicate(Predikat p) {
@@ -628,15 +657,9 @@ void Query::setFilterPredicate(Predikat p) {
 void Query::setFiltered(bool zapnout) {
     m_filtrovano = zapnout;
     if (!m_otevreno) return;
-    const QString trideni = m_trideni;
-    if (trideni.isEmpty()) {
-        sestavViditelne();
-        nastavPozici(0);
-        emit resetNastal();
-    } else {
-        setSort(trideni);
-        nastavPozici(0);
-    }
+    sestavViditelne();
+    nastavPozici(0);
+    emit resetNastal();
 }
 
 bool Query::locate(const QStringList& pole, const QVariantList& hodnoty, bool castecne) {

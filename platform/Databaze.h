@@ -153,6 +153,10 @@ public:
     QVariant storedValue(int radek, int sloupec) const;
     QString storedText(int radek, int sloupec) const;
     int currentStoredRow() const;
+    // The stored row's fields as text (as the user sees them) in upper case by the locale's
+    // rules, in field order. Built on first use and kept until the result is read again, so
+    // that a search over a large result does not convert every value at every keystroke.
+    const QStringList& storedUpperTexts(int radek) const;
 
 signals:
     // The result changed as a whole: opened, closed, sorted or filtered.
@@ -171,8 +175,10 @@ private:
     QStringList m_sloupce;
     QVector<TypPole> m_typy;
     std::vector<QVector<QVariant>> m_radky;
+    std::vector<int> m_poradi;     // indexes into m_radky in sort order, before the filter
     std::vector<int> m_viditelne;  // indexes into m_radky in visible order
-    int m_pozice = -1;             // index into m_viditelne
+    mutable std::vector<QStringList> m_velkaPismena;  // cache of storedUpperTexts
+    int m_pozice = -1;                                // index into m_viditelne
     bool m_eof = true;
     bool m_bof = true;
     QString m_trideni;
