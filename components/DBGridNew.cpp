@@ -653,9 +653,7 @@ void TDBGridNew::RunSearch() {
         // numbers as the grid shows them), compared in upper case by the locale's rules.
         std::shared_ptr<QString> hledane = m_hledaneVelke;
         q->setFilterPredicate([hledane](const db::Query& d, int radek) {
-            for (const QString& t : d.storedUpperTexts(radek))
-                if (t.contains(*hledane)) return true;
-            return false;
+            return d.storedRowContainsUpper(radek, *hledane);
         });
     }
     *m_hledaneVelke = QLocale().toUpper(FSearchText);
