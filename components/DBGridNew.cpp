@@ -578,6 +578,7 @@ QString TDBGridNew::SpustitTrideni(bool ZobrazPripadnouChybu, bool ZachovatPozic
         pripojit();
     } catch (const Chyba& e) {
         if (m_model->jeOdpojeno()) pripojit();
+        m_trideniSelhalo = true;
         const QString text = QStringLiteral("Došlo k výjimce: ") + e.zprava() +
                              QStringLiteral("\r(příkaz: ") + vyraz + QStringLiteral(")");
         if (ZobrazPripadnouChybu) throw Chyba(text);
@@ -590,11 +591,13 @@ void TDBGridNew::obnovZtraceneTrideni() {
     if (!FAutoImageSort || FIconUp.isNull() || FIconDown.isNull()) return;
     db::Query* q = dataSet();
     if (!q || !q->isOpen() || !q->sort().isEmpty() || FTrideni->Count() == 0) return;
-    if (m_model->jeOdpojeno()) return;
+    // A list the data rejected is not tried again at every painting (each try would report
+    // the error again) but only once the list has changed.
+    if (m_model->jeOdpojeno() || m_trideniSelhalo) return;
     try {
         SpustitTrideni(true);
     } catch (const Chyba& e) {
-        // Painting goes on; the sort list stays and is tried again at the next painting.
+        // Painting goes on; the report follows once the painting is over.
         QTimer::singleShot(0, this, [text = e.zprava()] { Zpravy::zobraz(text, 2, 0); });
     }
 }

@@ -308,4 +308,5 @@ private:
     QVector<int> m_sirky;
     QVector<bool> m_skryte;
     bool m_meniSloupce = false;
+    bool m_trideniSelhalo = false;  // the sort list failed and has not changed since
 };
