@@ -46,6 +46,7 @@ TSearchPanel::TSearchPanel(QWidget* AOwner)
     TObrazky obrazky;
     FSearchBoxImageList->AddImages(obrazky.ImageListSearch);
     setSearchBoxImageList(FSearchBoxImageList);
+    m_sestaven = true;
 }
 
 void TSearchPanel::setSearchDelay(unsigned int ms) {
@@ -196,6 +197,7 @@ void TSearchPanel::resizeEvent(QResizeEvent* e) {
 }
 
 void TSearchPanel::rozmisti() {
+    if (!m_sestaven) return;  // children announce themselves while the panel is being built
     int y = 0;
     if (FSearchPanelVisible) {
         FPanelTop->setGeometry(0, 0, width(), 27);

@@ -63,6 +63,9 @@ private:
     void nastavTlacitka();
     void rozmisti();
 
+    // First of the members: the parts created below announce themselves to the panel while it
+    // is being built.
+    bool m_sestaven = false;
     QWidget* FPanelTop;
     QLineEdit* FSearchBox;
     QAction* m_lupa;
