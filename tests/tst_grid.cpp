@@ -226,6 +226,38 @@ private slots:
         QCOMPARE(Zpravy::zaznamy().size(), 1);
     }
 
+    // Sorting ranks each distinct value once; values equal by the collation (letter case) keep
+    // the order of the statement, and a field mixing numbers and texts still sorts.
+    void sortRanksKeepTiesInStatementOrder_data() {
+        QTest::addColumn<QString>("vyraz");
+        QTest::addColumn<QString>("poradi");
+        QTest::newRow("case ties") << "t"
+                                   << "A1,a2,b3,B4,č5,d6";
+        QTest::newRow("case ties descending") << "t DESC"
+                                              << "d6,č5,b3,B4,A1,a2";
+        QTest::newRow("mixed field") << "m, t"
+                                     << "A1,a2,b3,B4,č5,d6";
+    }
+    void sortRanksKeepTiesInStatementOrder() {
+        QFETCH(QString, vyraz);
+        QFETCH(QString, poradi);
+        Pomocnik::PracovniSlozka slozka;
+        QFile(QStringLiteral("t.db")).open(QIODevice::WriteOnly);
+        db::Connection c;
+        c.open(QStringLiteral("t.db"), db::Connection::Rezim::Vyhradni);
+        c.execute(QStringLiteral("create table x (n integer, t varchar(5), m)"));
+        c.execute(
+            QStringLiteral("insert into x values (3, 'b', 1), (1, 'A', 1), (5, 'č', 'x'), "
+                           "(4, 'B', 1), (6, 'd', 'x'), (2, 'a', 1)"));
+        db::Query q(&c);
+        q.setSql(QStringLiteral("select * from x order by n"));
+        q.open();
+        q.setSort(vyraz);
+        QStringList h;
+        for (int r = 0; r < q.recordCount(); ++r) h << q.text(r, 1) + q.text(r, 0);
+        QCOMPARE(h.join(QLatin1Char(',')), poradi);
+    }
+
     void sortKeepsTheSelectedRow() {
         SeznamClenu s;
         QVERIFY(s.dotaz->locate({QStringLiteral("id")}, {4}));
