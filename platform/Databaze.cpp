@@ -3,8 +3,11 @@
 #include <sqlite3.h>
 
 #include <QCollator>
+#include <QHash>
+#include <QLocale>
 #include <QRegularExpression>
 #include <algorithm>
+#include <numeric>
 
 #include "Formaty.h"
 #include "Hodiny.h"
@@ -152,6 +155,20 @@ QString textHodnoty(const QVariant& v, TypPole typ) {
             return v.toString();
         default:
             return v.toString();
+    }
+}
+
+// Upper case by the locale's rules. Only a few languages have casing rules of their own; for
+// all others the general Unicode mapping gives the same result much faster.
+QString velkymiPismeny(const QString& text) {
+    const QLocale locale;
+    switch (locale.language()) {
+        case QLocale::Turkish:
+        case QLocale::Azerbaijani:
+        case QLocale::Lithuanian:
+            return locale.toUpper(text);
+        default:
+            return text.toUpper();
     }
 }
 
@@ -410,6 +427,11 @@ void Query::open() {
     m_sloupce = sloupce;
     m_typy = typy;
     m_radky = std::move(radky);
+    m_slovnikPripraven = false;
+    m_poradiSloupcu.assign(n, {});
+    m_poradiSpocteno.assign(n, false);
+    m_poradi.resize(m_radky.size());
+    std::iota(m_poradi.begin(), m_poradi.end(), 0);
     m_otevreno = true;
     m_trideni.clear();
     sestavViditelne();
@@ -427,6 +449,13 @@ void Query::close() {
     const bool bylo = m_otevreno;
     m_otevreno = false;
     m_radky.clear();
+    m_slovnikPripraven = false;
+    m_slovnikIndex.clear();
+    m_slovnikTexty.clear();
+    m_shody.clear();
+    m_poradiSloupcu.clear();
+    m_poradiSpocteno.clear();
+    m_poradi.clear();
     m_viditelne.clear();
     m_sloupce.clear();
     m_typy.clear();
@@ -581,8 +610,24 @@ void Query::setSort(const QString& vyraz) {
         klice.push_back({i, sestupne});
     }
     m_trideni = vyraz.trimmed();
-    sestavViditelne();
-    if (!klice.empty()) {
+    // All rows are sorted, the filter then picks from them in that order: the same result as
+    // sorting the filtered rows (the sort is stable), and a later change of the filter needs
+    // no new sort.
+    m_poradi.resize(m_radky.size());
+    std::iota(m_poradi.begin(), m_poradi.end(), 0);
+    bool podlePoradi = true;
+    for (const Klic& k : klice) podlePoradi = podlePoradi && !poradiSloupce(k.sloupec).empty();
+    if (!klice.empty() && podlePoradi) {
+        std::vector<const std::vector<int>*> poradi;
+        for (const Klic& k : klice) poradi.push_back(&poradiSloupce(k.sloupec));
+        std::stable_sort(m_poradi.begin(), m_poradi.end(), [&](int a, int b) {
+            for (size_t i = 0; i < klice.size(); ++i) {
+                const int x = (*poradi[i])[a], y = (*poradi[i])[b];
+                if (x != y) return klice[i].sestupne ? x > y : x < y;
+            }
+            return false;
+        });
+    } else if (!klice.empty()) {
         QCollator kolator;
         kolator.setCaseSensitivity(Qt::CaseInsensitive);
         kolator.setNumericMode(false);
@@ -605,18 +650,162 @@ void Query::setSort(const QString& vyraz) {
             }
             return false;
         };
-        std::stable_sort(m_viditelne.begin(), m_viditelne.end(), porovnej);
+        std::stable_sort(m_poradi.begin(), m_poradi.end(), porovnej);
     }
+    sestavViditelne();
     nastavPozici(0);
     emit resetNastal();
 }
 
 void Query::sestavViditelne() {
-    m_viditelne.clear();
-    m_viditelne.reserve(m_radky.size());
     const bool filtr = m_filtrovano && m_predikat;
-    for (int i = 0; i < static_cast<int>(m_radky.size()); ++i)
-        if (!filtr || m_predikat(*this, i)) m_viditelne.push_back(i);
+    if (!filtr) {
+        m_viditelne = m_poradi;
+        return;
+    }
+    m_viditelne.clear();
+    m_viditelne.reserve(m_poradi.size());
+    for (const int i : m_poradi)
+        if (m_predikat(*this, i)) m_viditelne.push_back(i);
+}
+
+void Query::pripravVelkaPismena() const {
+    const int sloupcu = m_sloupce.size();
+    if (m_slovnikPripraven) return;
+    m_slovnikPripraven = true;
+    m_slovnikIndex.assign(sloupcu, std::vector<int>(m_radky.size(), -1));
+    m_slovnikTexty.assign(sloupcu, {});
+    m_hledaneVelke.clear();
+    m_shody.clear();
+    // Values repeat a lot in a list (names, towns, dates) and formatting and case mapping are
+    // slow, so each field keeps its distinct values once, as upper-cased texts, and each row
+    // points into them.
+    for (int c = 0; c < sloupcu; ++c) {
+        QHash<QString, int> texty;
+        QHash<double, int> cisla;
+        std::vector<int>& index = m_slovnikIndex[c];
+        std::vector<QString>& slovnik = m_slovnikTexty[c];
+        auto pridej = [&](const QVariant& v) {
+            slovnik.push_back(velkymiPismeny(textHodnoty(v, m_typy[c])));
+            return static_cast<int>(slovnik.size()) - 1;
+        };
+        for (size_t r = 0; r < m_radky.size(); ++r) {
+            const QVariant& v = m_radky[r][c];
+            if (v.isNull()) continue;
+            if (v.typeId() == QMetaType::QString) {
+                const QString surovy = v.toString();
+                auto it = texty.constFind(surovy);
+                if (it == texty.constEnd()) it = texty.insert(surovy, pridej(v));
+                index[r] = *it;
+            } else if (jeCislo(v)) {
+                const double d = v.toDouble();
+                auto it = cisla.constFind(d);
+                if (it == cisla.constEnd()) it = cisla.insert(d, pridej(v));
+                index[r] = *it;
+            } else {
+                index[r] = pridej(v);
+            }
+        }
+    }
+}
+
+bool Query::storedRowContainsUpper(int radek, const QString& hledaneVelke) const {
+    if (radek < 0 || radek >= static_cast<int>(m_radky.size())) return false;
+    if (hledaneVelke.isEmpty()) return true;
+    pripravVelkaPismena();
+    const size_t sloupcu = m_slovnikTexty.size();
+    if (m_shody.size() != sloupcu || hledaneVelke != m_hledaneVelke) {
+        // Each distinct value is tested once per search text.
+        m_hledaneVelke = hledaneVelke;
+        m_shody.assign(sloupcu, {});
+        for (size_t c = 0; c < sloupcu; ++c) {
+            const std::vector<QString>& slovnik = m_slovnikTexty[c];
+            m_shody[c].resize(slovnik.size());
+            for (size_t i = 0; i < slovnik.size(); ++i)
+                m_shody[c][i] = slovnik[i].contains(hledaneVelke);
+        }
+    }
+    for (size_t c = 0; c < sloupcu; ++c) {
+        const int i = m_slovnikIndex[c][radek];
+        if (i >= 0 && m_shody[c][i]) return true;
+    }
+    return false;
+}
+
+const std::vector<int>& Query::poradiSloupce(int sloupec) const {
+    std::vector<int>& poradi = m_poradiSloupcu[sloupec];
+    if (m_poradiSpocteno[sloupec]) return poradi;
+    m_poradiSpocteno[sloupec] = true;
+    // Only a field whose values are all numbers or all texts gets ranks; they give the same
+    // order as comparing the values pair by pair.
+    bool cisla = false, texty = false;
+    for (const auto& radek : m_radky) {
+        const QVariant& v = radek[sloupec];
+        if (v.isNull()) continue;
+        (jeCislo(v) ? cisla : texty) = true;
+    }
+    if (cisla && texty) return poradi;
+    const int n = static_cast<int>(m_radky.size());
+    poradi.assign(n, -1);  // null comes first
+    if (cisla) {
+        std::vector<int> radky;
+        for (int r = 0; r < n; ++r)
+            if (!m_radky[r][sloupec].isNull()) radky.push_back(r);
+        std::vector<double> h(n);
+        for (const int r : radky) h[r] = m_radky[r][sloupec].toDouble();
+        std::sort(radky.begin(), radky.end(), [&](int a, int b) { return h[a] < h[b]; });
+        int poradove = -1;
+        for (size_t i = 0; i < radky.size(); ++i) {
+            if (i == 0 || h[radky[i]] != h[radky[i - 1]]) ++poradove;
+            poradi[radky[i]] = poradove;
+        }
+        return poradi;
+    }
+    // Texts: each distinct value is ranked once.
+    QHash<QString, int> ruzne;
+    std::vector<QString> hodnoty;
+    std::vector<int> indexRadku(n, -1);
+    for (int r = 0; r < n; ++r) {
+        const QVariant& v = m_radky[r][sloupec];
+        if (v.isNull()) continue;
+        const QString t = v.toString();
+        auto it = ruzne.constFind(t);
+        if (it == ruzne.constEnd()) {
+            it = ruzne.insert(t, static_cast<int>(hodnoty.size()));
+            hodnoty.push_back(t);
+        }
+        indexRadku[r] = *it;
+    }
+    std::vector<int> serazene(hodnoty.size());
+    std::iota(serazene.begin(), serazene.end(), 0);
+    std::vector<int> rank(hodnoty.size());
+    if (m_typy[sloupec] == TypPole::DatumCas) {
+        std::sort(serazene.begin(), serazene.end(),
+                  [&](int a, int b) { return QString::compare(hodnoty[a], hodnoty[b]) < 0; });
+        for (size_t i = 0; i < serazene.size(); ++i)
+            rank[serazene[i]] =
+                (i == 0)
+                    ? 0
+                    : rank[serazene[i - 1]] +
+                          (QString::compare(hodnoty[serazene[i - 1]], hodnoty[serazene[i]]) != 0);
+    } else {
+        QCollator kolator;
+        kolator.setCaseSensitivity(Qt::CaseInsensitive);
+        kolator.setNumericMode(false);
+        std::vector<QCollatorSortKey> klice;
+        klice.reserve(hodnoty.size());
+        for (const QString& t : hodnoty) klice.push_back(kolator.sortKey(t));
+        std::sort(serazene.begin(), serazene.end(),
+                  [&](int a, int b) { return klice[a].compare(klice[b]) < 0; });
+        for (size_t i = 0; i < serazene.size(); ++i)
+            rank[serazene[i]] = (i == 0)
+                                    ? 0
+                                    : rank[serazene[i - 1]] +
+                                          (klice[serazene[i - 1]].compare(klice[serazene[i]]) != 0);
+    }
+    for (int r = 0; r < n; ++r)
+        if (indexRadku[r] >= 0) poradi[r] = rank[indexRadku[r]];
+    return poradi;
 }
 
 void Query::setFilterPredicate(Predikat p) {
@@ -626,14 +815,9 @@ void Query::setFilterPredicate(Predikat p) {
 void Query::setFiltered(bool zapnout) {
     m_filtrovano = zapnout;
     if (!m_otevreno) return;
-    const QString trideni = m_trideni;
-    if (trideni.isEmpty()) {
-        sestavViditelne();
-        nastavPozici(0);
-        emit resetNastal();
-    } else {
-        setSort(trideni);
-    }
+    sestavViditelne();
+    nastavPozici(0);
+    emit resetNastal();
 }
 
 bool Query::locate(const QStringList& pole, const QVariantList& hodnoty, bool castecne) {

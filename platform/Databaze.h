@@ -154,6 +154,11 @@ public:
     QVariant storedValue(int radek, int sloupec) const;
     QString storedText(int radek, int sloupec) const;
     int currentStoredRow() const;
+    // Whether any field of the stored row, as the text the user sees turned to upper case by
+    // the locale's rules, contains the given (already upper-cased) text. The texts are built
+    // for all rows on first use and kept until the result is read again, so that a search
+    // over a large result does not convert every value at every keystroke.
+    bool storedRowContainsUpper(int radek, const QString& hledaneVelke) const;
 
 signals:
     // The result changed as a whole: opened, closed, sorted or filtered.
@@ -172,8 +177,22 @@ private:
     QStringList m_sloupce;
     QVector<TypPole> m_typy;
     std::vector<QVector<QVariant>> m_radky;
+    std::vector<int> m_poradi;     // indexes into m_radky in sort order, before the filter
     std::vector<int> m_viditelne;  // indexes into m_radky in visible order
-    int m_pozice = -1;             // index into m_viditelne
+    void pripravVelkaPismena() const;
+    const std::vector<int>& poradiSloupce(int sloupec) const;
+    // Cache of storedRowContainsUpper: per field its distinct values as upper-cased texts,
+    // each stored row's index into them (-1 for null), and which of them hold the last text.
+    mutable bool m_slovnikPripraven = false;
+    mutable std::vector<std::vector<int>> m_slovnikIndex;
+    mutable std::vector<std::vector<QString>> m_slovnikTexty;
+    mutable QString m_hledaneVelke;
+    mutable std::vector<std::vector<char>> m_shody;
+    // Per field, built at its first sort: each stored row's rank in the field's order (equal
+    // values share a rank); empty when not built. A field mixing numbers and texts has none.
+    mutable std::vector<std::vector<int>> m_poradiSloupcu;
+    mutable std::vector<bool> m_poradiSpocteno;
+    int m_pozice = -1;  // index into m_viditelne
     bool m_eof = true;
     bool m_bof = true;
     QString m_trideni;
