@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFile>
 #include <QGridLayout>
@@ -22,11 +23,14 @@
 #include "Formaty.h"
 #include "Hodiny.h"
 #include "ImportCiselniku.h"
+#include "Platba.h"
 #include "Schema.h"
 #include "Shell.h"
+#include "SqlHodnoty.h"
 #include "fAbout.h"
 #include "fDialogUprStruct.h"
 #include "fNapoveda.h"
+#include "fNovaPlatba.h"
 #include "fZmenyProg.h"
 #include "uAllYouNeed.h"
 
@@ -595,7 +599,43 @@ bool TMain::eventFilter(QObject* o, QEvent* e) {
 
 void TMain::TBUzivateleClick() {}
 
-void TMain::TBNovaPlatbaClick() {}
+void TMain::TBNovaPlatbaClick() {
+    // The gate: the evidence year must be open for new payments.
+    const QString Y = rok;
+    Gosql(QStringLiteral("select * from RokEvidence where rok = ") + Sql::number(Y), 1, ADOQuery1,
+          false);
+    const bool maRadek = ADOQuery1.isOpen() && ADOQuery1.recordCount() > 0;
+    const int stav =
+        maRadek ? static_cast<int>(ADOQuery1.fieldByName(QStringLiteral("stav")).asInteger()) : 0;
+    if (RokEvidenceUzavren(stav, Y, Hodiny::dnes())) {
+        ZobrazDialog(ZpravaUzavrenehoRoku(Y));
+        if (maRadek && stav == 0)
+            Gosqlexec(
+                QStringLiteral("update RokEvidence set stav = 1 where rok = ") + Sql::number(Y),
+                ADOQuery1, false);
+        return;
+    }
+    Gosql(QStringLiteral("select * from Uzivatele where aktivita = 100"), 1, ADOQuery1, false);
+    if (!ADOQuery1.isOpen() || ADOQuery1.recordCount() == 0) {
+        ZobrazDialog(QStringLiteral("Musí být zadán alespoň jeden uživatel."));
+        return;
+    }
+    TNovaPlatba dialog(this);
+    {
+        const QSignalBlocker tichoPriPlneni(dialog.ecislo);
+        dialog.ecislo->clear();
+        for (ADOQuery1.first(); !ADOQuery1.eof(); ADOQuery1.next())
+            dialog.ecislo->addItem(ADOQuery1.fieldByName(QStringLiteral("ecislo")).asString(),
+                                   ADOQuery1.fieldByName(QStringLiteral("id")).asInteger());
+        dialog.ecislo->setCurrentIndex(-1);
+    }
+    if (dialog.ecislo->count() == 1) {
+        const QSignalBlocker bezZmeny(dialog.ecislo);
+        dialog.ecislo->setCurrentIndex(0);
+        dialog.NactiInfoUzivatele();
+    }
+    dialog.exec();
+}
 
 void TMain::TBHistoriePlatebClick() {}
 

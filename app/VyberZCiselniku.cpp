@@ -1,0 +1,78 @@
+#include "VyberZCiselniku.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "fMain.h"
+#include "fNovaPlatba.h"
+
+TVyberZCiselniku::TVyberZCiselniku(TNovaPlatba* platba, const QString& jmeno,
+                                   const QString& titulek,
+                                   const QVector<TQueryModel::Sloupec>& sloupce)
+    : QDialog(platba),
+      ADOQuery1(&Main->ADOConnection1),
+      m_platba(platba),
+      m_model(new TQueryModel(this)) {
+    setObjectName(jmeno);
+    setWindowTitle(titulek);
+    setMinimumSize(400, 300);
+
+    m_model->setQuery(&ADOQuery1);
+    m_model->setSloupce(sloupce);
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setModel(m_model);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->verticalHeader()->setDefaultSectionSize(20);
+    QFont tucne = DBGrid1->horizontalHeader()->font();
+    tucne.setBold(true);
+    DBGrid1->horizontalHeader()->setFont(tucne);
+    auto nastavSirky = [this, sloupce] {
+        for (int i = 0; i < sloupce.size(); ++i)
+            if (sloupce.at(i).sirka >= 0) DBGrid1->setColumnWidth(i, sloupce.at(i).sirka);
+        if (m_model->rowCount() > 0) DBGrid1->setCurrentIndex(m_model->index(0, 0));
+    };
+    connect(m_model, &QAbstractItemModel::modelReset, this, nastavSirky);
+    nastavSirky();
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TVyberZCiselniku::VlozitClick);
+
+    auto* vlozit = new QPushButton(QStringLiteral("Vložit"), this);
+    vlozit->setObjectName(QStringLiteral("Vlozit"));
+    vlozit->setDefault(true);
+    auto* konec = new QPushButton(QStringLiteral("Konec"), this);
+    konec->setObjectName(QStringLiteral("Konec"));
+    konec->setAutoDefault(false);
+    connect(vlozit, &QPushButton::clicked, this, &TVyberZCiselniku::VlozitClick);
+    connect(konec, &QPushButton::clicked, this, &QDialog::reject);
+    auto* tlacitka = new QVBoxLayout();
+    tlacitka->addWidget(vlozit);
+    tlacitka->addStretch(1);
+    tlacitka->addWidget(konec);
+    auto* obsah = new QHBoxLayout();
+    obsah->addWidget(DBGrid1, 1);
+    obsah->addLayout(tlacitka);
+    auto* stav = new QStatusBar(this);
+    stav->setObjectName(QStringLiteral("StatusBar1"));
+    auto* vrstva = new QVBoxLayout(this);
+    vrstva->addLayout(obsah, 1);
+    vrstva->addWidget(stav);
+    resize(560, 360);
+}
+
+QString TVyberZCiselniku::pole(const QString& nazev) const {
+    return ADOQuery1.fieldByName(nazev).asString();
+}
+
+void TVyberZCiselniku::VlozitClick() {
+    if (!ADOQuery1.isOpen() || ADOQuery1.recordCount() == 0) return;
+    const QModelIndex aktualni = DBGrid1->currentIndex();
+    ADOQuery1.setRecNo(aktualni.isValid() ? aktualni.row() + 1 : 1);
+    prevezmiRadek();
+    accept();
+}

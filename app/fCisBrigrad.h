@@ -1,0 +1,13 @@
+#pragma once
+
+#include "VyberZCiselniku.h"
+
+// The live brigade compensations of the evidence year.
+class TCisBrigrad : public TVyberZCiselniku {
+    Q_OBJECT
+public:
+    explicit TCisBrigrad(TNovaPlatba* platba);
+
+protected:
+    void prevezmiRadek() override;
+};

@@ -1,0 +1,561 @@
+#include "fNovaPlatba.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "Formaty.h"
+#include "Platba.h"
+#include "SqlHodnoty.h"
+#include "StringGridNew.h"
+#include "fCisBrigrad.h"
+#include "fCisClenstvi.h"
+#include "fCisPovolenek.h"
+#include "fFormularPlateb.h"
+#include "fMain.h"
+#include "uAllYouNeed.h"
+
+namespace {
+const QString kKlicClenstvi = QStringLiteral("C_clenske_prisp");
+
+QLineEdit* jenProCteni(const QString& jmeno, QWidget* rodic, int sirka = -1) {
+    auto* e = new QLineEdit(rodic);
+    e->setObjectName(jmeno);
+    e->setReadOnly(true);
+    if (sirka > 0) e->setMinimumWidth(sirka);
+    return e;
+}
+
+QLabel* tucny(const QString& text, QWidget* rodic) {
+    auto* l = new QLabel(text, rodic);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+}  // namespace
+
+TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOConnection1) {
+    setObjectName(QStringLiteral("NovaPlatba"));
+    setWindowTitle(QStringLiteral("Nová platba"));
+
+    LabelRokEvidence = tucny(QString(), this);
+    LabelRokEvidence->setObjectName(QStringLiteral("LabelRokEvidence"));
+    LabelRokEvidence->setAlignment(Qt::AlignCenter);
+    LabelRokEvidence->setAutoFillBackground(true);
+    LabelRokEvidence->setStyleSheet(QStringLiteral("background: #00ff00; padding: 3px;"));
+
+    // The member: evidence number, then name and birth date.
+    auto* uzivatel = new QWidget(this);
+    uzivatel->setObjectName(QStringLiteral("PanelUzivatel"));
+    uzivatel->setStyleSheet(QStringLiteral("#PanelUzivatel { background: rgb(209,209,209); }"));
+    uzivatel->setAttribute(Qt::WA_StyledBackground);
+    auto* uziv = new QGridLayout(uzivatel);
+    ecislo = new QComboBox(uzivatel);
+    ecislo->setObjectName(QStringLiteral("ecislo"));
+    ecislo->setEditable(false);
+    ecislo->setMinimumWidth(120);
+    jmeno = jenProCteni(QStringLiteral("jmeno"), uzivatel, 120);
+    prijmeni = jenProCteni(QStringLiteral("prijmeni"), uzivatel, 120);
+    dat_nar = jenProCteni(QStringLiteral("dat_nar"), uzivatel, 100);
+    const struct {
+        QString popis;
+        QWidget* pole;
+    } polozkyUzivatele[] = {{QStringLiteral("&Uživatel"), ecislo},
+                            {QStringLiteral("Jméno"), jmeno},
+                            {QStringLiteral("Příjmení"), prijmeni},
+                            {QStringLiteral("Datum narození "), dat_nar}};
+    int sloupec = 0;
+    for (const auto& p : polozkyUzivatele) {
+        auto* l = new QLabel(p.popis, uzivatel);
+        l->setBuddy(p.pole);
+        uziv->addWidget(l, 0, sloupec);
+        uziv->addWidget(p.pole, 1, sloupec++);
+    }
+    connect(ecislo, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &TNovaPlatba::ecisloChange);
+
+    // The item slots.
+    Platby = new QGroupBox(QStringLiteral("Platby"), this);
+    Platby->setObjectName(QStringLiteral("Platby"));
+    auto* mrizka = new QGridLayout(Platby);
+    mrizka->addWidget(tucny(QStringLiteral("Název"), Platby), 0, 1);
+    mrizka->addWidget(tucny(QStringLiteral("Typ povolenky"), Platby), 0, 2);
+    mrizka->addWidget(tucny(QStringLiteral("Cena"), Platby), 0, 3);
+    int radek = 1;
+    auto pridejSlot = [&](const QString& popis, const QString& nazev, const QString& cena,
+                          const QString& vyber, const QString& zrus, QComboBox* typ,
+                          QLineEdit** nazevBox, QLineEdit** cenaBox, QPushButton** vyberTl,
+                          QPushButton** zrusTl) {
+        auto* l = new QLabel(popis, Platby);
+        *nazevBox = jenProCteni(nazev, Platby, 260);
+        *cenaBox = jenProCteni(cena, Platby, 70);
+        (*cenaBox)->setAlignment(Qt::AlignRight);
+        l->setBuddy(*nazevBox);
+        *vyberTl = new QPushButton(QStringLiteral("..."), Platby);
+        (*vyberTl)->setObjectName(vyber);
+        (*vyberTl)->setToolTip(QStringLiteral("vybrat platbu z číselníku"));
+        (*vyberTl)->setAccessibleName(popis.trimmed() +
+                                      QStringLiteral(": vybrat platbu z číselníku"));
+        *zrusTl = new QPushButton(QStringLiteral("X"), Platby);
+        (*zrusTl)->setObjectName(zrus);
+        (*zrusTl)->setToolTip(QStringLiteral("odstranit danou platbu"));
+        (*zrusTl)->setAccessibleName(popis.trimmed() + QStringLiteral(": odstranit danou platbu"));
+        for (QPushButton* b : {*vyberTl, *zrusTl}) {
+            b->setFixedWidth(28);
+            b->setAutoDefault(false);
+        }
+        mrizka->addWidget(l, radek, 0);
+        mrizka->addWidget(*nazevBox, radek, 1);
+        if (typ) mrizka->addWidget(typ, radek, 2);
+        mrizka->addWidget(*cenaBox, radek, 3);
+        mrizka->addWidget(*vyberTl, radek, 4);
+        mrizka->addWidget(*zrusTl, radek, 5);
+        ++radek;
+    };
+    auto typovyBox = [this](const QString& jmeno) {
+        auto* c = new QComboBox(Platby);
+        c->setObjectName(jmeno);
+        c->setMinimumWidth(150);
+        return c;
+    };
+    typ1 = typovyBox(QStringLiteral("typ1"));
+    typ2 = typovyBox(QStringLiteral("typ2"));
+    typ3 = typovyBox(QStringLiteral("typ3"));
+    QPushButton *vClen, *zClen, *vBrig, *zBrig, *v1, *z1, *v2, *z2, *v3, *z3;
+    pridejSlot(QStringLiteral("Členství "), QStringLiteral("NazevClenstvi"),
+               QStringLiteral("CenaClenstvi"), QStringLiteral("VyberClenstvi"),
+               QStringLiteral("ZrusClenstvi"), nullptr, &NazevClenstvi, &CenaClenstvi, &vClen,
+               &zClen);
+    pridejSlot(QStringLiteral("Brigády"), QStringLiteral("NazevBrigad"),
+               QStringLiteral("CenaBrigad"), QStringLiteral("VyberBrigadu"),
+               QStringLiteral("ZrusBrigadu"), nullptr, &NazevBrigad, &CenaBrigad, &vBrig, &zBrig);
+    pridejSlot(QStringLiteral("Povolenka 1"), QStringLiteral("NazevPovolenka1"),
+               QStringLiteral("CenaPovolenka1"), QStringLiteral("VyberPovolenku1"),
+               QStringLiteral("ZrusPovolenku1"), typ1, &NazevPovolenka1, &CenaPovolenka1, &v1, &z1);
+    pridejSlot(QStringLiteral("Povolenka 2"), QStringLiteral("NazevPovolenka2"),
+               QStringLiteral("CenaPovolenka2"), QStringLiteral("VyberPovolenku2"),
+               QStringLiteral("ZrusPovolenku2"), typ2, &NazevPovolenka2, &CenaPovolenka2, &v2, &z2);
+    pridejSlot(QStringLiteral("Povolenka 3"), QStringLiteral("NazevPovolenka3"),
+               QStringLiteral("CenaPovolenka3"), QStringLiteral("VyberPovolenku3"),
+               QStringLiteral("ZrusPovolenku3"), typ3, &NazevPovolenka3, &CenaPovolenka3, &v3, &z3);
+    connect(vClen, &QPushButton::clicked, this, &TNovaPlatba::VyberClenstviClick);
+    connect(zClen, &QPushButton::clicked, this, &TNovaPlatba::ZrusClenstviClick);
+    connect(vBrig, &QPushButton::clicked, this, &TNovaPlatba::VyberBrigaduClick);
+    connect(zBrig, &QPushButton::clicked, this, &TNovaPlatba::ZrusBrigaduClick);
+    connect(v1, &QPushButton::clicked, this, [this] { VyberPovolenku(typ1, 1); });
+    connect(v2, &QPushButton::clicked, this, [this] { VyberPovolenku(typ2, 2); });
+    connect(v3, &QPushButton::clicked, this, [this] { VyberPovolenku(typ3, 3); });
+    connect(z1, &QPushButton::clicked, this, [this] { ZrusPovolenkuClick(1); });
+    connect(z2, &QPushButton::clicked, this, [this] { ZrusPovolenkuClick(2); });
+    connect(z3, &QPushButton::clicked, this, [this] { ZrusPovolenkuClick(3); });
+
+    CenaManipulPopl = new QLineEdit(Platby);
+    CenaManipulPopl->setObjectName(QStringLiteral("CenaManipulPopl"));
+    CenaManipulPopl->hide();
+    auto* cara = new QFrame(Platby);
+    cara->setFrameShape(QFrame::HLine);
+    cara->setFrameShadow(QFrame::Sunken);
+    mrizka->addWidget(cara, radek++, 0, 1, 6);
+    auto* popisCelkem = tucny(QStringLiteral("Celkem"), Platby);
+    Celkem = jenProCteni(QStringLiteral("Celkem"), Platby, 70);
+    Celkem->setAlignment(Qt::AlignRight);
+    popisCelkem->setBuddy(Celkem);
+    mrizka->addWidget(popisCelkem, radek, 2, Qt::AlignRight);
+    mrizka->addWidget(Celkem, radek, 3);
+
+    PanelWarnMaipulPopl = new QFrame(this);
+    PanelWarnMaipulPopl->setObjectName(QStringLiteral("PanelWarnMaipulPopl"));
+    auto* varovaniVrstva = new QVBoxLayout(PanelWarnMaipulPopl);
+    varovaniVrstva->setContentsMargins(0, 0, 0, 0);
+    LabelVarovani = tucny(QString(), PanelWarnMaipulPopl);
+    LabelVarovani->setObjectName(QStringLiteral("LabelVarovani"));
+    LabelVarovani->setWordWrap(true);
+    LabelVarovani->setStyleSheet(QStringLiteral("background: rgb(255,130,130); padding: 3px;"));
+    varovaniVrstva->addWidget(LabelVarovani);
+
+    NavazanePlatby = new TStringGridNew(this);
+    NavazanePlatby->setObjectName(QStringLiteral("NavazanePlatby"));
+    NavazanePlatby->setColumnCount(5);
+    NavazanePlatby->setRowCount(2);
+    NavazanePlatby->setFixedRows(1);
+    NavazanePlatby->setFixedCols(0);
+    NavazanePlatby->setDefaultRowHeight(17);
+    NavazanePlatby->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    NavazanePlatby->setMinimumHeight(110);
+    auto* popisNavazanych = new QLabel(QStringLiteral("Navázané platby:"), this);
+    popisNavazanych->setBuddy(NavazanePlatby);
+
+    Ulozit = new QPushButton(QStringLiteral("Uložit"), this);
+    Ulozit->setObjectName(QStringLiteral("Ulozit"));
+    Ulozit->setDefault(true);
+    Ulozit->setToolTip(
+        QStringLiteral("Uloží platbu a zobrazí formulář pro její zadání přes E-bankovnictví"));
+    Konec = new QPushButton(QStringLiteral("Konec"), this);
+    Konec->setObjectName(QStringLiteral("Konec"));
+    Konec->setAutoDefault(false);
+    connect(Ulozit, &QPushButton::clicked, this, &TNovaPlatba::UlozitClick);
+    connect(Konec, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* levy = new QVBoxLayout();
+    levy->addWidget(LabelRokEvidence);
+    levy->addWidget(uzivatel);
+    levy->addWidget(Platby);
+    levy->addWidget(PanelWarnMaipulPopl);
+    levy->addWidget(popisNavazanych);
+    levy->addWidget(NavazanePlatby, 1);
+    auto* pravy = new QVBoxLayout();
+    pravy->addWidget(Ulozit);
+    pravy->addStretch(1);
+    pravy->addWidget(Konec);
+    auto* vrstva = new QHBoxLayout(this);
+    vrstva->addLayout(levy, 1);
+    vrstva->addLayout(pravy);
+    vrstva->setSizeConstraint(QLayout::SetFixedSize);
+
+    FormCreate();
+}
+
+TNovaPlatba::TSlotPovolenky TNovaPlatba::slotPovolenky(int cislo) {
+    switch (cislo) {
+        case 2:
+            return {NazevPovolenka2,    CenaPovolenka2, typ2,       &IdPovolenky2,
+                    &e_indexPovolenky2, &kodOznaceni2,  &kategorie2};
+        case 3:
+            return {NazevPovolenka3,    CenaPovolenka3, typ3,       &IdPovolenky3,
+                    &e_indexPovolenky3, &kodOznaceni3,  &kategorie3};
+        default:
+            return {NazevPovolenka1,    CenaPovolenka1, typ1,       &IdPovolenky1,
+                    &e_indexPovolenky1, &kodOznaceni1,  &kategorie1};
+    }
+}
+
+void TNovaPlatba::FormCreate() {
+    const QString Y = Main->rok;
+    LabelRokEvidence->setText(QStringLiteral("Aktuální rok evidence = ") + Y);
+
+    Main->Gosql(QStringLiteral("select castka from ManipulacniPopl where rok = ") + Sql::number(Y),
+                1, ADOQuery1, false);
+    const bool maPoplatek = ADOQuery1.isOpen() && ADOQuery1.recordCount() > 0;
+    CenaManipulPopl->setText(maPoplatek ? ADOQuery1.fieldByName(QStringLiteral("castka")).asString()
+                                        : QStringLiteral("0"));
+    DopoctiCelkovouCastku();
+    LabelVarovani->setText(
+        QStringLiteral(
+            "Ke každé platbě bude automaticky přičten manipulační poplatek !  (a to ve výši: ") +
+        CeleKorunyPoplatku(CenaManipulPopl->text()) + QStringLiteral(" Kč)"));
+    LabelVarovani->setVisible(maPoplatek);
+
+    for (QComboBox* typ : {typ1, typ2, typ3}) typ->clear();
+    Main->Gosql(QStringLiteral("select * from C_povolenky_txt order by id_pov"), 1, ADOQuery1,
+                false);
+    if (ADOQuery1.isOpen()) {
+        for (ADOQuery1.first(); !ADOQuery1.eof(); ADOQuery1.next()) {
+            const qint64 idPov = ADOQuery1.fieldByName(QStringLiteral("id_pov")).asInteger();
+            if (idPov > 10) continue;
+            for (QComboBox* typ : {typ1, typ2, typ3})
+                typ->addItem(ADOQuery1.fieldByName(QStringLiteral("nazev")).asString(), idPov);
+        }
+    }
+    for (QComboBox* typ : {typ1, typ2, typ3}) typ->setCurrentIndex(-1);
+
+    NavazanePlatby->setCells(0, 0, QStringLiteral("Název"));
+    NavazanePlatby->setCells(1, 0, QStringLiteral("Částka"));
+    const int sirky[] = {350, 90, -1, -1, -1};
+    for (int i = 0; i < 5; ++i) {
+        if (sirky[i] < 0)
+            NavazanePlatby->setColumnHidden(i, true);
+        else
+            NavazanePlatby->setColumnWidth(i, sirky[i]);
+    }
+}
+
+void TNovaPlatba::ecisloChange() {
+    NactiInfoUzivatele();
+}
+
+void TNovaPlatba::NactiInfoUzivatele() {
+    Main->Gosql(QStringLiteral("select * from Uzivatele where ecislo = ") +
+                    Sql::text(ecislo->currentText()) + QStringLiteral(" and aktivita = 100"),
+                1, ADOQuery1, false);
+    if (!ADOQuery1.isOpen()) return;
+    jmeno->setText(ADOQuery1.fieldByName(QStringLiteral("jmeno")).asString());
+    prijmeni->setText(ADOQuery1.fieldByName(QStringLiteral("prijmeni")).asString());
+    const QDateTime narozen = ADOQuery1.fieldByName(QStringLiteral("dat_nar")).asDateTime();
+    dat_nar->setText(narozen.isValid() ? Formaty::datum(narozen.date()) : QString());
+}
+
+void TNovaPlatba::pridejNavazanePlatby(db::Query& q) {
+    if (!q.isOpen()) return;
+    for (q.first(); !q.eof(); q.next()) {
+        int posledni = NavazanePlatby->rowCount() - 1;
+        if (!NavazanePlatby->Cells(1, posledni).isEmpty()) {
+            NavazanePlatby->setRowCount(posledni + 2);
+            ++posledni;
+        }
+        NavazanePlatby->setCells(0, posledni, q.fieldByName(QStringLiteral("nazev")).asString());
+        NavazanePlatby->setCells(1, posledni, q.fieldByName(QStringLiteral("castka")).asString());
+        NavazanePlatby->setCells(2, posledni, q.fieldByName(QStringLiteral("id_p")).asString());
+        NavazanePlatby->setCells(3, posledni, q.fieldByName(QStringLiteral("id_jp")).asString());
+        NavazanePlatby->setCells(4, posledni,
+                                 q.fieldByName(QStringLiteral("typ_povolenky")).asString());
+    }
+}
+
+void TNovaPlatba::OdeberNavazanePlatby(const QString& TypPovolenky) {
+    int radek = 1;
+    while (radek < NavazanePlatby->rowCount()) {
+        if (NavazanePlatby->Cells(4, radek) == TypPovolenky)
+            NavazanePlatby->DeleteRow(radek, 2);
+        else
+            ++radek;
+    }
+}
+
+void TNovaPlatba::DopoctiCelkovouCastku() {
+    QStringList castky;
+    for (QLineEdit* e : Platby->findChildren<QLineEdit*>())
+        if (e->objectName().startsWith(QLatin1String("Cena"))) castky << e->text();
+    for (int radek = 1; radek < NavazanePlatby->rowCount(); ++radek)
+        castky << NavazanePlatby->Cells(1, radek);
+    Celkem->setText(TextCastky(SoucetCastek(castky)));
+}
+
+// The linked payments of one code-list entry in the evidence year.
+static QString dotazNavazanych(const QString& idP, const QString& klic) {
+    const QString Y = Sql::number(Main->rok);
+    return QStringLiteral(
+               "select v.*, j.nazev, j.castka from C_povol_v_jp v, C_jinePlatby j where v.id_p "
+               "= ") +
+           Sql::number(idP) + QStringLiteral(" and v.typ_povolenky = ") + Sql::text(klic) +
+           QStringLiteral(" and v.rok = ") + Y +
+           QStringLiteral(" and v.aktivita = 100 and j.id = v.id_jp and j.rok = ") + Y;
+}
+
+void TNovaPlatba::VyberClenstviClick() {
+    {
+        TCisClenstvi vyber(this);
+        vyber.exec();
+    }
+    OdeberNavazanePlatby(kKlicClenstvi);
+    if (!CenaClenstvi->text().isEmpty()) {
+        Main->Gosql(dotazNavazanych(IdClenstvi, kKlicClenstvi), 1, ADOQuery1, false);
+        pridejNavazanePlatby(ADOQuery1);
+    }
+    DopoctiCelkovouCastku();
+}
+
+void TNovaPlatba::VyberBrigaduClick() {
+    {
+        TCisBrigrad vyber(this);
+        vyber.exec();
+    }
+    DopoctiCelkovouCastku();
+}
+
+QString TNovaPlatba::tabulkaTypu(QComboBox* typ) {
+    Main->Gosql(QStringLiteral("select * from C_povolenky_txt where id_pov = ") +
+                    Sql::number(typ->currentData().toLongLong()),
+                1, ADOQuery1, false);
+    return ADOQuery1.isOpen() ? ADOQuery1.fieldByName(QStringLiteral("tabulka")).asString()
+                              : QString();
+}
+
+void TNovaPlatba::VyberPovolenku(QComboBox* typ, int cislo) {
+    if (typ->currentIndex() < 0) {
+        ZobrazDialog(QStringLiteral("Nejprve musí být vybrán typ povolenky !"));
+        return;
+    }
+    {
+        TCisPovolenek vyber(this);
+        vyber.id_pov = QString::number(typ->currentData().toLongLong());
+        vyber.PovolenkaCislo = cislo;
+        vyber.setWindowTitle(vyber.windowTitle() + QStringLiteral(" [") + typ->currentText() +
+                             QStringLiteral("]"));
+        vyber.exec();
+    }
+    const QString klic = tabulkaTypu(typ);
+    OdeberNavazanePlatby(klic);
+    const TSlotPovolenky slot = slotPovolenky(cislo);
+    if (!slot.Cena->text().isEmpty()) {
+        Main->Gosql(dotazNavazanych(*slot.Id, klic), 1, ADOQuery1, false);
+        pridejNavazanePlatby(ADOQuery1);
+    }
+    DopoctiCelkovouCastku();
+}
+
+void TNovaPlatba::ZrusClenstviClick() {
+    CenaClenstvi->clear();
+    NazevClenstvi->clear();
+    OdeberNavazanePlatby(kKlicClenstvi);
+    DopoctiCelkovouCastku();
+}
+
+void TNovaPlatba::ZrusBrigaduClick() {
+    CenaBrigad->clear();
+    NazevBrigad->clear();
+    DopoctiCelkovouCastku();
+}
+
+void TNovaPlatba::ZrusPovolenkuClick(int cislo) {
+    const TSlotPovolenky slot = slotPovolenky(cislo);
+    slot.Cena->clear();
+    slot.Nazev->clear();
+    slot.typ->setEnabled(true);
+    if (slot.typ->currentIndex() >= 0) {
+        OdeberNavazanePlatby(tabulkaTypu(slot.typ));
+        DopoctiCelkovouCastku();
+    }
+}
+
+QString TNovaPlatba::VratSS() {
+    QStringList eIndexy;
+    if (!CenaClenstvi->text().isEmpty()) eIndexy << e_indexClenstvi;
+    if (!CenaBrigad->text().isEmpty()) eIndexy << e_indexBrigady;
+    for (int i = 1; i <= 3; ++i) {
+        const TSlotPovolenky slot = slotPovolenky(i);
+        if (!slot.Cena->text().isEmpty()) eIndexy << *slot.e_index;
+    }
+    return SpecifickySymbol(eIndexy);
+}
+
+void TNovaPlatba::UlozitClick() {
+    if (ecislo->currentIndex() < 0) {
+        ZobrazDialog(QStringLiteral("Musí být vybrán uživatel !"));
+        return;
+    }
+    // The total includes the fee, so at least one item with a price must have been chosen.
+    // Both are compared as amounts: a total with hellers is as valid as a whole one.
+    if (!(Formaty::naCislo(Celkem->text()) > Formaty::naCislo(CenaManipulPopl->text()))) {
+        ZobrazDialog(QStringLiteral("Musí být zadána alespoň jedna položka platby !"));
+        return;
+    }
+    // The specific symbol column holds ten characters; a longer symbol is refused before
+    // anything is written rather than stored cut.
+    const QString ss = VratSS();
+    if (ss.size() > 10) {
+        ZobrazDialog(QStringLiteral("Specifický symbol ") + ss +
+                     QStringLiteral(
+                         " je delší než 10 znaků, platbu nelze uložit. Odeberte některou z položek "
+                         "platby a platbu zadejte zvlášť."));
+        return;
+    }
+    if (ZobrazDialog(
+            QStringLiteral("Opravdu uložit danou platbu a zobrazit formulář pro elektronické "
+                           "bankovnictví ?"),
+            1, 1) != 0)
+        return;
+    QString cisloPlatby, ucet;
+    if (!ulozPlatbu(cisloPlatby, ucet)) return;  // the composition stays for another try
+
+    TFormularPlateb formular(this);
+    formular.CisloUctu->setText(ucet);
+    formular.VS->setText(ecislo->currentText());
+    formular.KS->setText(KonstantniSymbol(cisloPlatby, Main->rok));
+    formular.SS->setText(VratSS());
+    formular.Castka->setText(Celkem->text());
+    formular.ecislo->setText(ecislo->currentText());
+    formular.jmeno->setText(jmeno->text());
+    formular.prijmeni->setText(prijmeni->text());
+    formular.dat_nar->setText(dat_nar->text());
+    formular.exec();
+    accept();
+}
+
+bool TNovaPlatba::ulozPlatbu(QString& cisloPlatby, QString& ucet) {
+    db::Connection& spojeni = Main->ADOConnection1;
+    try {
+        spojeni.beginTransaction();
+        const QString Y = Sql::number(Main->rok);
+        Main->Gosql(
+            QStringLiteral("select max(cislo_platby) as cislo_platby from HistoriePlatebHead"), 1,
+            ADOQuery1, true);
+        const QString P =
+            QString::number(ADOQuery1.fieldByName(QStringLiteral("cislo_platby")).asInteger() + 1);
+        Main->Gosql(QStringLiteral("select * from Nastaveni"), 1, ADOQuery1, true);
+        const QString U = ADOQuery1.fieldByName(QStringLiteral("ucet")).asString();
+        Main->Gosqlexec(QStringLiteral("insert into HistoriePlatebHead (cislo_platby, dat_zmena, "
+                                       "rok, ucet, vs, ks, ss, castka, "
+                                       "id_usr) values (") +
+                            P + QStringLiteral(", now(), ") + Y + QStringLiteral(", ") +
+                            Sql::text(U) + QStringLiteral(", ") + Sql::text(ecislo->currentText()) +
+                            QStringLiteral(", ") + Sql::text(KonstantniSymbol(P, Main->rok)) +
+                            QStringLiteral(", ") + Sql::text(VratSS()) + QStringLiteral(", ") +
+                            Sql::number(Celkem->text()) + QStringLiteral(", ") +
+                            Sql::number(qint64(ecislo->currentData().toLongLong())) +
+                            QStringLiteral(")"),
+                        ADOQuery1, true);
+        Main->Gosql(QStringLiteral("select max(id_platby) as id_platby from HistoriePlateb"), 1,
+                    ADOQuery1, true);
+        qint64 idPlatby = ADOQuery1.fieldByName(QStringLiteral("id_platby")).asInteger();
+        const QString hlava = QStringLiteral(
+            "insert into HistoriePlateb (id_platby, rok, typ_platby, id, id_pov, nazev, castka, "
+            "cislo_platby, "
+            "e_index, kod_veku, kodOznaceni, kategorie, dat_zmena) values (");
+        auto polozka = [&](const QString& zbytek) {
+            Main->Gosqlexec(hlava + QString::number(++idPlatby) + QStringLiteral(", ") + Y +
+                                QStringLiteral(", ") + zbytek,
+                            ADOQuery1, true);
+        };
+        if (!CenaClenstvi->text().isEmpty()) {
+            Main->Gosql(QStringLiteral("select * from ClenskePrispevky where id = ") +
+                            Sql::number(IdClenstvi) + QStringLiteral(" and rok = ") + Y,
+                        1, ADOQuery1, true);
+            const QString kodVeku = ADOQuery1.fieldByName(QStringLiteral("kod_veku")).asString();
+            polozka(QStringLiteral("1, ") + Sql::number(IdClenstvi) + QStringLiteral(", null, ") +
+                    Sql::text(NazevClenstvi->text()) + QStringLiteral(", ") +
+                    Sql::number(CenaClenstvi->text()) + QStringLiteral(", ") + P +
+                    QStringLiteral(", ") + Sql::number(e_indexClenstvi) + QStringLiteral(", ") +
+                    Sql::number(kodVeku) + QStringLiteral(", null, null, now())"));
+        }
+        if (!CenaBrigad->text().isEmpty()) {
+            polozka(QStringLiteral("2, ") + Sql::number(IdBrigady) + QStringLiteral(", null, ") +
+                    Sql::text(NazevBrigad->text()) + QStringLiteral(", ") +
+                    Sql::number(CenaBrigad->text()) + QStringLiteral(", ") + P +
+                    QStringLiteral(", ") + Sql::number(e_indexBrigady) +
+                    QStringLiteral(", null, null, null, now())"));
+        }
+        for (int i = 1; i <= 3; ++i) {
+            const TSlotPovolenky slot = slotPovolenky(i);
+            if (slot.Cena->text().isEmpty()) continue;
+            polozka(QStringLiteral("3, ") + Sql::number(*slot.Id) + QStringLiteral(", ") +
+                    Sql::number(qint64(slot.typ->currentData().toLongLong())) +
+                    QStringLiteral(", ") + Sql::text(slot.Nazev->text()) + QStringLiteral(", ") +
+                    Sql::number(slot.Cena->text()) + QStringLiteral(", ") + P +
+                    QStringLiteral(", ") + Sql::number(*slot.e_index) + QStringLiteral(", null, ") +
+                    Sql::text(*slot.kodOznaceni) + QStringLiteral(", ") +
+                    Sql::text(*slot.kategorie) + QStringLiteral(", now())"));
+        }
+        if (!NavazanePlatby->Cells(1, 1).isEmpty()) {
+            for (int radek = 1; radek < NavazanePlatby->rowCount(); ++radek) {
+                polozka(QStringLiteral("4, ") + Sql::number(NavazanePlatby->Cells(2, radek)) +
+                        QStringLiteral(", null, ") + Sql::text(NavazanePlatby->Cells(0, radek)) +
+                        QStringLiteral(", ") + Sql::number(NavazanePlatby->Cells(1, radek)) +
+                        QStringLiteral(", ") + P +
+                        QStringLiteral(", null, null, null, null, now())"));
+            }
+        }
+        Main->Gosql(QStringLiteral("select * from ManipulacniPopl where rok = ") + Y, 1, ADOQuery1,
+                    true);
+        if (ADOQuery1.recordCount() > 0) {
+            polozka(QStringLiteral("4, 0, null, 'Manipulační poplatek', ") +
+                    Sql::number(CenaManipulPopl->text()) + QStringLiteral(", ") + P +
+                    QStringLiteral(", null, null, null, null, now())"));
+        }
+        spojeni.commit();
+        cisloPlatby = P;
+        ucet = U;
+        return true;
+    } catch (const Chyba& e) {
+        spojeni.rollback();
+        ZapisDoLogu(e.zprava());
+        ZobrazDialog(
+            QStringLiteral("Došlo k neočekávané výjimce. [") + e.zprava() + QStringLiteral("]"), 2);
+        return false;
+    }
+}
