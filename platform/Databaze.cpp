@@ -609,7 +609,6 @@ void Query::setSort(const QString& vyraz) {
         if (i < 0) throw Chyba(QStringLiteral("Pole '%1' nebylo nalezeno.").arg(slova.at(0)));
         klice.push_back({i, sestupne});
     }
-    const int aktualni = currentStoredRow();
     m_trideni = vyraz.trimmed();
     // All rows are sorted, the filter then picks from them in that order: the same result as
     // sorting the filtered rows (the sort is stable), and a later change of the filter needs
@@ -654,8 +653,7 @@ void Query::setSort(const QString& vyraz) {
         std::stable_sort(m_poradi.begin(), m_poradi.end(), porovnej);
     }
     sestavViditelne();
-    auto it = std::find(m_viditelne.begin(), m_viditelne.end(), aktualni);
-    nastavPozici(it == m_viditelne.end() ? 0 : static_cast<int>(it - m_viditelne.begin()));
+    nastavPozici(0);
     emit resetNastal();
 }
 
