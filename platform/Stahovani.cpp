@@ -33,6 +33,7 @@ Stahovani::Vysledek Stahovani::stahni(const QString& adresa, QIODevice* cil, con
     QNetworkReply* odpoved = spravce.get(pozadavek);
     bool zapisSelhal = false;
     auto prepis = [&] {
+        if (!odpoved->isOpen()) return;
         // An error page is never written: the body counts only under a success status.
         const int stav = odpoved->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (stav >= 300) {
