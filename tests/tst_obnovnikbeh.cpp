@@ -212,10 +212,14 @@ private slots:
         Obnovnik o;
         o.spust(o.okenni("/chybi.zip"));
         QByteArray vystup;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (vystup += o.proces.readAllStandardError()).contains("ZobrazDialog") ||
-                o.proces.state() == QProcess::NotRunning,
-            15000);
+        // Wait for the whole line of the message.
+        auto zpravaPrisla = [&] {
+            vystup += o.proces.readAllStandardError();
+            const int od = vystup.indexOf("ZobrazDialog");
+            return (od >= 0 && vystup.indexOf('\n', od) > 0) ||
+                   o.proces.state() == QProcess::NotRunning;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(zpravaPrisla(), 15000);
         QTest::qWait(300);
         QCOMPARE(o.proces.state(), QProcess::Running);
         o.dokonci(0);
