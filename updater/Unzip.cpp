@@ -251,8 +251,8 @@ int Unzip::Wiz_SingleEntryUnzip(const QStringList& vzory, const QStringList& vyj
     if (!QFileInfo(volby.lpszZipFN).isFile()) return PK_NOZIP;
 
     int chyba = 0;
-    std::unique_ptr<zip_t, ZavriArchiv> archiv(zip_open(
-        QFile::encodeName(volby.lpszZipFN).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &chyba));
+    std::unique_ptr<zip_t, ZavriArchiv> archiv(
+        zip_open(QFile::encodeName(volby.lpszZipFN).constData(), ZIP_RDONLY, &chyba));
     if (!archiv) {
         if (chyba == ZIP_ER_NOENT || chyba == ZIP_ER_OPEN) return PK_NOZIP;
         if (chyba == ZIP_ER_MEMORY) return PK_MEM;

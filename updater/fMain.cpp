@@ -64,6 +64,8 @@ TMain::TMain(const QStringList& argumenty, const QString& souborVerze, QWidget* 
 
     auto* plocha = new QWidget(this);
     auto* svisle = new QVBoxLayout(plocha);
+    svisle->setContentsMargins(8, 6, 8, 4);
+    svisle->setSpacing(4);
     auto* popisek = new QLabel(QStringLiteral("&Odkládací adresář"), plocha);
     QFont tucne = popisek->font();
     tucne.setBold(true);
@@ -85,6 +87,8 @@ TMain::TMain(const QStringList& argumenty, const QString& souborVerze, QWidget* 
     PrubehInstalace->setFont(tucne);
     PrubehInstalace->setEnabled(false);
     auto* kroky = new QVBoxLayout(PrubehInstalace);
+    kroky->setContentsMargins(8, 2, 8, 2);
+    kroky->setSpacing(0);
     TvorbaAdresare =
         krok(PrubehInstalace, "TvorbaAdresare", QStringLiteral("Tvorba \"temp\" adresáře"));
     StazeniSouboru =
@@ -115,12 +119,17 @@ TMain::TMain(const QStringList& argumenty, const QString& souborVerze, QWidget* 
     for (QProgressBar* p : {ProgressBar1, ProgressBarCelk}) {
         p->setRange(0, 100);
         p->setValue(0);
+        p->setTextVisible(false);
+        p->setFixedHeight(14);
         svisle->addWidget(p);
     }
     setCentralWidget(plocha);
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
+    auto* panel = new QLabel(StatusBar1);
+    panel->setFixedWidth(50);
+    StatusBar1->addWidget(panel);
     setStatusBar(StatusBar1);
 
     TimerRun = new QTimer(this);
@@ -129,7 +138,7 @@ TMain::TMain(const QStringList& argumenty, const QString& souborVerze, QWidget* 
     connect(TimerRun, &QTimer::timeout, this, &TMain::TimerRunTimer);
     connect(Start, &QPushButton::clicked, this, &TMain::StartClick);
 
-    setFixedSize(428, 243 + StatusBar1->sizeHint().height());
+    setFixedSize(428, 243);
     if (QScreen* obrazovka = QGuiApplication::primaryScreen())
         move(obrazovka->availableGeometry().center() - rect().center());
 
