@@ -424,6 +424,16 @@ private slots:
         QCOMPARE(precti("a.zip"), data);
         QCOMPARE(posledni, qint64(data.size()));
         QCOMPARE(celkem, qint64(data.size()));
+
+        // Into a device: an error status writes nothing of its page.
+        server.pridejSoubor("/500", "stranka s chybou");
+        server.nastavStav("/500", 500);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        const Stahovani::Vysledek v = Stahovani::stahni(server.adresa("/500"), &buffer);
+        QVERIFY(!v.uspech);
+        QCOMPARE(v.stavHttp, 500);
+        QCOMPARE(buffer.data(), QByteArray());
     }
 
     void stazeniSelze_data() {
