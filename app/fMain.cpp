@@ -21,8 +21,13 @@
 #include "DBGridNew.h"
 #include "Formaty.h"
 #include "Hodiny.h"
+#include "ImportCiselniku.h"
 #include "Schema.h"
+#include "Shell.h"
+#include "fAbout.h"
 #include "fDialogUprStruct.h"
+#include "fNapoveda.h"
+#include "fZmenyProg.h"
 #include "uAllYouNeed.h"
 
 TMain* Main = nullptr;
@@ -179,7 +184,8 @@ QLabel* tucnyPopisek(const QString& text, QWidget* rodic) {
 
 // ------------------------------------------------------------------ creation
 
-TMain::TMain(QWidget* parent) : QMainWindow(parent), ADOQuery1(&ADOConnection1) {
+TMain::TMain(QWidget* parent)
+    : QMainWindow(parent), ADOQuery1(&ADOConnection1), ADOQueryCis(&ADOConnectionCis) {
     nactiZdroje();
     Main = this;
     setObjectName(QStringLiteral("Main"));
@@ -190,6 +196,8 @@ TMain::TMain(QWidget* parent) : QMainWindow(parent), ADOQuery1(&ADOConnection1) 
 TMain::~TMain() {
     ADOQuery1.close();
     ADOConnection1.close();
+    ADOQueryCis.close();
+    ADOConnectionCis.close();
     if (Main == this) Main = nullptr;
 }
 
@@ -510,6 +518,12 @@ void TMain::InfoRefresh() {
         QString::number(ADOQuery1.fieldByName(QStringLiteral("pocet")).asInteger()));
 }
 
+// ------------------------------------------------------------------ code-list import
+
+void TMain::ImportCiselniku(const QString& VerzeCiselniku) {
+    ::ImportCiselniku(*this, VerzeCiselniku);
+}
+
 // ------------------------------------------------------------------ activation and closing
 
 bool TMain::event(QEvent* e) {
@@ -571,7 +585,7 @@ bool TMain::eventFilter(QObject* o, QEvent* e) {
             f.setUnderline(e->type() == QEvent::Enter);
             LabelWWW->setFont(f);
         } else if (e->type() == QEvent::MouseButtonRelease && !LabelWWW->text().isEmpty()) {
-            QDesktopServices::openUrl(QUrl(LabelWWW->text()));
+            Shell::otevri(LabelWWW->text());
         }
     }
     return QMainWindow::eventFilter(o, e);
@@ -585,8 +599,19 @@ void TMain::TBNovaPlatbaClick() {}
 
 void TMain::TBHistoriePlatebClick() {}
 
-void TMain::ObsahExecute() {}
+void TMain::ObsahExecute() {
+    // One help window at a time: asking again brings the open one to the front.
+    if (FormularOtevren(QStringLiteral("Napoveda"), true)) return;
+    auto* napoveda = new TNapoveda(this);
+    napoveda->show();
+}
 
-void TMain::ZmenyProgramExecute() {}
+void TMain::ZmenyProgramExecute() {
+    TZmenyProg zmeny(this);
+    zmeny.exec();
+}
 
-void TMain::OAplikaciExecute() {}
+void TMain::OAplikaciExecute() {
+    Tabout about(this);
+    about.exec();
+}

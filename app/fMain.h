@@ -45,6 +45,8 @@ public:
 
     bool PovyseniDB(int DB);
     void InfoRefresh();
+    // Takes over the code lists of dataCis.mdb in the program's folder (see ImportCiselniku.h).
+    void ImportCiselniku(const QString& VerzeCiselniku);
 
     // ---- window events
     void FormActivate();
@@ -56,6 +58,9 @@ public:
 
     db::Connection ADOConnection1;
     db::Query ADOQuery1;
+    // The code-list file, read only by the import.
+    db::Connection ADOConnectionCis;
+    db::Query ADOQueryCis;
 
     // Controls that other windows and tests read.
     QLabel* LabelDatum;

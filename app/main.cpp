@@ -29,5 +29,6 @@ int main(int argc, char* argv[]) {
     TMain okno;
     if (ProgramKonci()) return 0;
     okno.show();
+    okno.activateWindow();
     return aplikace.exec();
 }

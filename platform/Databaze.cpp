@@ -580,7 +580,6 @@ void Query::setSort(const QString& vyraz) {
         if (i < 0) throw Chyba(QStringLiteral("Pole '%1' nebylo nalezeno.").arg(slova.at(0)));
         klice.push_back({i, sestupne});
     }
-    const int aktualni = currentStoredRow();
     m_trideni = vyraz.trimmed();
     sestavViditelne();
     if (!klice.empty()) {
@@ -608,8 +607,7 @@ void Query::setSort(const QString& vyraz) {
         };
         std::stable_sort(m_viditelne.begin(), m_viditelne.end(), porovnej);
     }
-    auto it = std::find(m_viditelne.begin(), m_viditelne.end(), aktualni);
-    nastavPozici(it == m_viditelne.end() ? 0 : static_cast<int>(it - m_viditelne.begin()));
+    nastavPozici(0);
     emit resetNastal();
 }
 
@@ -635,7 +633,6 @@ void Query::setFiltered(bool zapnout) {
         emit resetNastal();
     } else {
         setSort(trideni);
-        nastavPozici(0);
     }
 }
 

@@ -130,7 +130,8 @@ public:
     // Raises Chyba when the query is closed or has no such field.
     Field fieldByName(const QString& nazev) const;
 
-    // "a, b DESC": sorts the open result; an empty text restores the order of the statement.
+    // "a, b DESC": sorts the open result and stands on its first row; an empty text restores
+    // the order of the statement.
     QString sort() const { return m_trideni; }
     void setSort(const QString& vyraz);
 

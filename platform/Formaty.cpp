@@ -50,8 +50,9 @@ double Formaty::naCislo(const QString& text, bool* ok) {
 }
 
 qint64 Formaty::naCeleCislo(const QString& text, bool* ok) {
-    bool dobre = false;
-    const qint64 h = text.toLongLong(&dobre, 10);
+    // Qt would skip blanks around the digits; here a blank makes the text not a number.
+    bool dobre = !text.isEmpty() && !text.front().isSpace() && !text.back().isSpace();
+    const qint64 h = dobre ? text.toLongLong(&dobre, 10) : 0;
     if (ok) *ok = dobre;
     return dobre ? h : 0;
 }

@@ -57,3 +57,9 @@ QString Sql::dateTime(const QDateTime& cas) {
 QString Sql::null() {
     return QStringLiteral("null");
 }
+
+QString Sql::identifikator(const QString& jmeno) {
+    QString s = jmeno;
+    s.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}

@@ -22,4 +22,7 @@ QString number(double hodnota);
 QString date(const QDate& datum);
 QString dateTime(const QDateTime& cas);
 QString null();
+// A table or column name taken from data, as a quoted identifier ("C_povolKO"), so that a name
+// can never change the statement around it.
+QString identifikator(const QString& jmeno);
 }  // namespace Sql

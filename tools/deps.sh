@@ -5,6 +5,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6network6 libqt6test6
     libsqlite3-dev sqlite3 libzip-dev zip unzip
+    libqrencode-dev zbar-tools
     xvfb xauth fonts-dejavu-core python3
 )
 missing=()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class TMain;
+
+// The code-list import: takes the code lists of the newest year found in "dataCis.mdb" (in the
+// current directory, the program's folder) over into the local database, together with the
+// organisation's account and town, and stamps the imported version and today's date.
+//
+// The file is opened read only through hlavni.ADOConnectionCis; every statement runs through
+// hlavni.Gosql / Gosqlexec, and all local changes happen in one transaction on
+// hlavni.ADOConnection1: either the whole import is stored or nothing is. A missing file is a
+// silent return. Any other failure (a file that is no database, is locked, lacks a table or a
+// column, holds values the local schema refuses, has no year) rolls everything back, writes the
+// message to the log and shows "Při importu nových číselníků došlo k neočekávané výjimce. (...)".
+// At the end hlavni.rok holds the local database's newest year.
+//
+// Values read from the file reach the statements through the quoting helpers of the data layer:
+// texts keep their apostrophes, nulls stay null, amounts keep their exact decimal value whatever
+// the user's decimal separator is.
+void ImportCiselniku(TMain& hlavni, const QString& VerzeCiselniku);

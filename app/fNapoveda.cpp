@@ -1,0 +1,284 @@
+#include "fNapoveda.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "uAllYouNeed.h"
+
+bool HledaniZavreno = false;
+
+// ------------------------------------------------------------------ find dialog
+
+TFindDialog::TFindDialog(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("FindDialog1"));
+    setWindowTitle(QStringLiteral("Najít"));
+    setModal(false);
+
+    auto* popis = new QLabel(QStringLiteral("&Najít:"), this);
+    FindText = new QLineEdit(this);
+    FindText->setObjectName(QStringLiteral("FindText"));
+    popis->setBuddy(FindText);
+    WholeWord = new QCheckBox(QStringLiteral("&Celá slova"), this);
+    WholeWord->setObjectName(QStringLiteral("WholeWord"));
+    MatchCase = new QCheckBox(QStringLiteral("&Rozlišovat velikost"), this);
+    MatchCase->setObjectName(QStringLiteral("MatchCase"));
+    Direction = new QGroupBox(QStringLiteral("Směr"), this);
+    Direction->setObjectName(QStringLiteral("Direction"));
+    Nahoru = new QRadioButton(QStringLiteral("N&ahoru"), Direction);
+    Nahoru->setObjectName(QStringLiteral("Nahoru"));
+    Dolu = new QRadioButton(QStringLiteral("&Dolů"), Direction);
+    Dolu->setObjectName(QStringLiteral("Dolu"));
+    Dolu->setChecked(true);
+    auto* smer = new QHBoxLayout(Direction);
+    smer->addWidget(Nahoru);
+    smer->addWidget(Dolu);
+
+    NajitDalsi = new QPushButton(QStringLiteral("Najít &další"), this);
+    NajitDalsi->setObjectName(QStringLiteral("NajitDalsi"));
+    NajitDalsi->setDefault(true);
+    NajitDalsi->setEnabled(false);
+    Zrusit = new QPushButton(QStringLiteral("Zrušit"), this);
+    Zrusit->setObjectName(QStringLiteral("Zrusit"));
+
+    auto* radekTextu = new QHBoxLayout;
+    radekTextu->addWidget(popis);
+    radekTextu->addWidget(FindText, 1);
+    auto* volby = new QVBoxLayout;
+    volby->addWidget(WholeWord);
+    volby->addWidget(MatchCase);
+    auto* radekVoleb = new QHBoxLayout;
+    radekVoleb->addLayout(volby);
+    radekVoleb->addWidget(Direction);
+    auto* vlevo = new QVBoxLayout;
+    vlevo->addLayout(radekTextu);
+    vlevo->addLayout(radekVoleb);
+    auto* tlacitka = new QVBoxLayout;
+    tlacitka->addWidget(NajitDalsi);
+    tlacitka->addWidget(Zrusit);
+    tlacitka->addStretch();
+    auto* vse = new QHBoxLayout(this);
+    vse->addLayout(vlevo, 1);
+    vse->addLayout(tlacitka);
+
+    // Nothing to look for, nothing to find: the button waits for a text.
+    connect(FindText, &QLineEdit::textChanged, this,
+            [this](const QString& t) { NajitDalsi->setEnabled(!t.isEmpty()); });
+    connect(NajitDalsi, &QPushButton::clicked, this, &TFindDialog::najit);
+    connect(Zrusit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// ------------------------------------------------------------------ help window
+
+QString TNapoveda::textNapovedy() {
+    // One paragraph per topic; the first line of each starts with a tab and the lines break
+    // where the guide breaks them (white-space: pre keeps both).
+    static const char* const odstavce[] = {
+        "Program vyžaduje ke správné funkci internetové připojení pro kontrolu aktuálnosti\n"
+        "číselníků i samotné aplikace.",
+
+        "Nejprve je potřeba zadat uživatele - tedy informace o \"své\" osobě (nejdůležitější je\n"
+        "správné vyplnění evidenčního čísla dle rybářského lístku). Bez zadání těchto informací "
+        "nebude\n"
+        "možno sestavit internetovou platbu.",
+
+        "Aplikace umožňuje více uživatelů (např: otec, syn, dcera), při tvorbě platby se vybírá\n"
+        "aktuální člen na základě evidenčního čísla.",
+
+        "Po výběru evidenčního čísla a zadání požadovaných položek platby se tlačítkem uložit\n"
+        "zadané údaje uloží a zobrazí se formulář s údaji pro realizaci internetové platby "
+        "obsahující\n"
+        "potřebné údaje, jako je variabilní, konstantní a specifický symbol, částka atd. Tento "
+        "formulář je\n"
+        "možno později zobrazit i z historie plateb.",
+
+        "Nejlépe je při přepisování údajů do formuláře internetového bankovnictví použít\n"
+        "kopírování přes schránku (clipboard, čímže se eliminují případné chyby) - kliknutím myši "
+        "do\n"
+        "kteréhokoliv políčka formuláře pro přepis plateb se hodnota daného pole automaticky "
+        "vloží do\n"
+        "schránky, takže následné vložení hodnoty do formuláře banky v internetovém prohlížeči "
+        "je\n"
+        "možno kliknutím do příslušného pole a stiskem klávesové zkratky Ctrl + V.",
+    };
+    QString html = QStringLiteral(
+        "<html><body style=\"font-family:'Tahoma'; font-size:10pt; white-space:pre\">"
+        "<span style=\"font-weight:bold; text-decoration:underline\">Parmex ROZU:</span>");
+    for (const char* odstavec : odstavce)
+        html += QStringLiteral("\n\n\t") + QString::fromUtf8(odstavec).toHtmlEscaped();
+    html += QStringLiteral("</body></html>");
+    return html;
+}
+
+TNapoveda::TNapoveda(QWidget* owner) : QWidget(owner, Qt::Window) {
+    setObjectName(QStringLiteral("Napoveda"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Nápověda"));
+    setMinimumSize(600, 400);
+
+    ActionMainMenuBarHelp = new QMenuBar(this);
+    ActionMainMenuBarHelp->setObjectName(QStringLiteral("ActionMainMenuBarHelp"));
+    ActionMainMenuBarHelp->setNativeMenuBar(false);
+    Hledat = new QAction(QStringLiteral("&Hledat"), this);
+    Hledat->setObjectName(QStringLiteral("Hledat"));
+    ActionMainMenuBarHelp->addAction(Hledat);
+
+    TextNapovedy = new QTextEdit(this);
+    TextNapovedy->setObjectName(QStringLiteral("TextNapovedy"));
+    TextNapovedy->setReadOnly(true);
+    TextNapovedy->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    TextNapovedy->setLineWrapMode(QTextEdit::NoWrap);
+    TextNapovedy->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TextNapovedy->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont pismo(QStringLiteral("Tahoma"));
+    pismo.setPixelSize(11);
+    TextNapovedy->setFont(pismo);
+    TextNapovedy->setTabStopDistance(48);  // half an inch, where the guide's indents stop
+    // A found text stays marked while the find dialog has the focus.
+    QPalette paleta = TextNapovedy->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        paleta.setColor(QPalette::Inactive, role, paleta.color(QPalette::Active, role));
+    TextNapovedy->setPalette(paleta);
+    TextNapovedy->installEventFilter(this);
+
+    PanelBottom = new QWidget(this);
+    PanelBottom->setObjectName(QStringLiteral("PanelBottom"));
+    PanelBottom->setFixedHeight(41);
+    PanelBottom->installEventFilter(this);
+    OK = new QPushButton(QStringLiteral("OK"), PanelBottom);
+    OK->setObjectName(QStringLiteral("OK"));
+    OK->setFixedSize(75, 25);
+    OK->move(0, 8);
+
+    auto* vrstva = new QVBoxLayout(this);
+    vrstva->setContentsMargins(0, 0, 0, 0);
+    vrstva->setSpacing(0);
+    vrstva->setMenuBar(ActionMainMenuBarHelp);
+    vrstva->addWidget(TextNapovedy, 1);
+    vrstva->addWidget(PanelBottom);
+
+    FindDialog1 = new TFindDialog(this);
+
+    connect(Hledat, &QAction::triggered, this, &TNapoveda::HledatExecute);
+    connect(OK, &QPushButton::clicked, this, &TNapoveda::OKClick);
+    connect(FindDialog1, &TFindDialog::najit, this, &TNapoveda::FindDialog1Find);
+    connect(FindDialog1, &QDialog::finished, this, &TNapoveda::FindDialog1Close);
+
+    resize(612, 430);
+    if (owner) move(owner->geometry().center() - rect().center());
+}
+
+void TNapoveda::FormShow() {
+    TextNapovedy->setHtml(textNapovedy());
+}
+
+void TNapoveda::FormResize() {
+    OK->move(PanelBottom->width() / 2 - OK->width() / 2, OK->y());
+}
+
+void TNapoveda::OKClick() {
+    close();
+}
+
+void TNapoveda::HledatExecute() {
+    QTextCursor c = TextNapovedy->textCursor();
+    c.setPosition(0);
+    TextNapovedy->setTextCursor(c);
+    // The search always runs forward and ignores letter case.
+    FindDialog1->MatchCase->setChecked(false);
+    FindDialog1->MatchCase->setEnabled(false);
+    FindDialog1->Dolu->setChecked(true);
+    FindDialog1->Direction->setEnabled(false);
+    FindDialog1->show();
+    FindDialog1->raise();
+    FindDialog1->activateWindow();
+}
+
+void TNapoveda::FindDialog1Find() {
+    const QString hledany = FindDialog1->FindText->text();
+    if (hledany.isEmpty()) return;
+    QTextDocument::FindFlags volby;
+    if (FindDialog1->WholeWord->isChecked()) volby |= QTextDocument::FindWholeWords;
+    if (FindDialog1->MatchCase->isChecked()) volby |= QTextDocument::FindCaseSensitively;
+
+    // Go on after the occurrence found last.
+    QTextCursor kurzor = TextNapovedy->textCursor();
+    if (kurzor.hasSelection()) {
+        kurzor.setPosition(kurzor.selectionEnd());
+        TextNapovedy->setTextCursor(kurzor);
+    }
+    for (;;) {
+        const QTextCursor nalez =
+            TextNapovedy->document()->find(hledany, TextNapovedy->textCursor().position(), volby);
+        if (!nalez.isNull()) {
+            QTextCursor vyber = TextNapovedy->textCursor();
+            vyber.setPosition(nalez.selectionStart());
+            vyber.setPosition(nalez.selectionStart() + hledany.size(), QTextCursor::KeepAnchor);
+            TextNapovedy->setTextCursor(vyber);
+            return;
+        }
+        if (ZobrazDialog(QStringLiteral("Další výskyt textu \"") + hledany +
+                             QStringLiteral("\" nebyl nalezen, pokračovat od začátku?"),
+                         1, 1) != 0)
+            return;
+        QTextCursor zacatek = TextNapovedy->textCursor();
+        zacatek.setPosition(0);
+        TextNapovedy->setTextCursor(zacatek);
+    }
+}
+
+void TNapoveda::FindDialog1Close() {
+    HledaniZavreno = true;
+}
+
+void TNapoveda::TextNapovedyKeyUp(int key) {
+    if (key != Qt::Key_Escape) return;
+    if (HledaniZavreno) {
+        HledaniZavreno = false;
+        return;
+    }
+    close();
+}
+
+void TNapoveda::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!e->spontaneous()) FormShow();
+}
+
+void TNapoveda::keyPressEvent(QKeyEvent* e) {
+    // OK is the window's default and cancel button.
+    switch (e->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            OKClick();
+            return;
+        default:
+            QWidget::keyPressEvent(e);
+    }
+}
+
+bool TNapoveda::eventFilter(QObject* o, QEvent* e) {
+    if (o == PanelBottom && e->type() == QEvent::Resize) {
+        FormResize();
+    } else if (o == TextNapovedy) {
+        if (e->type() == QEvent::KeyPress) {
+            // In the text Esc acts when it is released, and Enter belongs to the text.
+            const int k = static_cast<QKeyEvent*>(e)->key();
+            if (k == Qt::Key_Escape || k == Qt::Key_Return || k == Qt::Key_Enter) return true;
+        } else if (e->type() == QEvent::KeyRelease) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (!k->isAutoRepeat()) TextNapovedyKeyUp(k->key());
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}

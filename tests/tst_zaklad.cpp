@@ -1,0 +1,212 @@
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+#include "Chyba.h"
+#include "Formaty.h"
+#include "Hodiny.h"
+#include "Pomocnik.h"
+#include "Zpravy.h"
+#include "uAllYouNeed.h"
+
+class TestZaklad : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { Pomocnik::pripravProstredi(); }
+
+    void doplnNuly_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("delka");
+        QTest::addColumn<bool>("zleva");
+        QTest::addColumn<QString>("vysledek");
+        QTest::newRow("one digit") << "7" << 2 << true << "07";
+        QTest::newRow("longer stays") << "123" << 2 << true << "123";
+        QTest::newRow("empty") << "" << 2 << true << "00";
+        QTest::newRow("right") << "7" << 3 << false << "700";
+    }
+    void doplnNuly() {
+        QFETCH(QString, text);
+        QFETCH(int, delka);
+        QFETCH(bool, zleva);
+        QFETCH(QString, vysledek);
+        QCOMPARE(DoplnNuly(text, quint8(delka), zleva), vysledek);
+    }
+
+    void rozlozDatum() {
+        const Tdatum d = RozlozDatum(QDateTime(QDate(2016, 3, 5), QTime(9, 7, 3, 40)));
+        QCOMPARE(d.year, QStringLiteral("2016"));
+        QCOMPARE(d.month, QStringLiteral("3"));
+        QCOMPARE(d.day, QStringLiteral("5"));
+        QCOMPARE(d.msec, QStringLiteral("40"));
+        QCOMPARE(d.cas, QStringLiteral("9:7:3"));
+    }
+
+    void verzeSouboru() {
+        Pomocnik::PracovniSlozka s;
+        QCOMPARE(VerzeSouboru(s.cesta(QStringLiteral("neni"))),
+                 QStringLiteral("Soubor nenalezen!"));
+        Pomocnik::zapisProgramSVerzi(s.cesta(QStringLiteral("bez")), QString(), QString());
+        QCOMPARE(VerzeSouboru(s.cesta(QStringLiteral("bez"))), QString());
+        Pomocnik::zapisProgramSVerzi(s.cesta(QStringLiteral("s")), QStringLiteral("P"),
+                                     QStringLiteral("01.0.03.002"));
+        QCOMPARE(VerzeSouboru(s.cesta(QStringLiteral("s"))), QStringLiteral("1.0.3.2"));
+        QCOMPARE(VerzeSouboru(SouborProgramu()), QStringLiteral("1.0.4.30"));
+    }
+
+    // The real program carries its version block; the reader finds it in the binary.
+    void verzeSkutecnehoProgramu() {
+        QCOMPARE(VerzeSouboru(QStringLiteral(PARMEX_EXE)), QStringLiteral("1.0.4.30"));
+        TExeVersionData d;
+        NactiVerziExe(QStringLiteral(PARMEX_EXE), d);
+        QVERIFY(d.ProductName.startsWith(QLatin1String("Parmex Rozu - MO ")));
+    }
+
+    void nactiVerziExe() {
+        Pomocnik::PracovniSlozka s(QStringLiteral("Parmex Rozu - MO Kelmina"));
+        TExeVersionData d;
+        d.Comments = QStringLiteral("puvodni");
+        NactiVerziExe(SouborProgramu(), d);
+        QCOMPARE(d.ProductName, QStringLiteral("Parmex Rozu - MO Kelmina"));
+        QCOMPARE(d.FileVersion, QStringLiteral("1.0.4.30"));
+        QCOMPARE(d.Comments, QStringLiteral("puvodni"));  // missing entry keeps its value
+        Pomocnik::zapisProgramSVerzi(s.cesta(QStringLiteral("bez")), QString(), QString());
+        QVERIFY_THROWS_EXCEPTION(Chyba, NactiVerziExe(s.cesta(QStringLiteral("bez")), d));
+        QVERIFY_THROWS_EXCEPTION(Chyba, NactiVerziExe(s.cesta(QStringLiteral("neni")), d));
+    }
+
+    void zapisDoLogu() {
+        Pomocnik::PracovniSlozka s;
+        Hodiny::nastav(QDateTime(QDate(2016, 3, 5), QTime(9, 7, 3)));
+        ZapisDoLogu(QStringLiteral("první"));
+        Hodiny::nastav(QDateTime(QDate(2016, 3, 6), QTime(0, 0)));
+        ZapisDoLogu(QStringLiteral("druhý"));
+        QCOMPARE(s.log(), QStringLiteral("05.03.2016 9:07:03: první\r\n06.03.2016: druhý\r\n"));
+    }
+
+    // A folder standing where the log should be: the log cannot be created.
+    void logNelzeVytvorit() {
+        Pomocnik::PracovniSlozka s;
+        QDir().mkdir(s.cesta(QStringLiteral("Error.log")));
+        try {
+            ZapisDoLogu(QStringLiteral("x"));
+            QFAIL("no error");
+        } catch (const Chyba& e) {
+            QCOMPARE(e.zprava(),
+                     QStringLiteral("Soubor \"") + SlozkaProgramu() +
+                         QStringLiteral("Error.log\" nelze vytvořit, \rpravděpodobně nemáte "
+                                        "právo zápisu do složky, kde je program instalován."));
+        }
+    }
+
+    void formularOtevren() {
+        QWidget w;
+        w.setObjectName(QStringLiteral("Napoveda"));
+        QVERIFY(FormularOtevren(QStringLiteral("Napoveda"), false));
+        QVERIFY(!FormularOtevren(QStringLiteral("napoveda"), false));
+        QVERIFY(!w.isVisible());
+        QVERIFY(FormularOtevren(QStringLiteral("Napoveda"), true));
+        QVERIFY(w.isVisible());
+    }
+
+    void cisla_data() {
+        QTest::addColumn<QString>("jazyk");
+        QTest::addColumn<double>("hodnota");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("cs whole") << "cs_CZ" << 370.0 << "370";
+        QTest::newRow("cs fraction") << "cs_CZ" << 312.5 << "312,5";
+        QTest::newRow("cs 0.1+0.2") << "cs_CZ" << (0.1 + 0.2) << "0,3";
+        QTest::newRow("cs no grouping") << "cs_CZ" << 1234567.25 << "1234567,25";
+        QTest::newRow("cs zero") << "cs_CZ" << 0.0 << "0";
+        QTest::newRow("en fraction") << "en_US" << 312.5 << "312.5";
+        QTest::newRow("en no grouping") << "en_US" << 1234567.0 << "1234567";
+    }
+    void cisla() {
+        QFETCH(QString, jazyk);
+        QFETCH(double, hodnota);
+        QFETCH(QString, text);
+        QLocale::setDefault(QLocale(jazyk));
+        const QString zobrazeno = Formaty::cislo(hodnota);
+        bool ok = false;
+        const double zpet = Formaty::naCislo(zobrazeno, &ok);
+        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+        QCOMPARE(zobrazeno, text);
+        QVERIFY(ok);
+        QCOMPARE(zpet, QString(text).replace(',', '.').toDouble());
+    }
+
+    void celaCisla() {
+        bool ok = true;
+        QCOMPARE(Formaty::naCeleCislo(QStringLiteral("17"), &ok), 17);
+        QVERIFY(ok);
+        Formaty::naCeleCislo(QStringLiteral("17 "), &ok);
+        QVERIFY(!ok);
+        Formaty::naCeleCislo(QStringLiteral(""), &ok);
+        QVERIFY(!ok);
+    }
+
+    void umisteniDialogu_data() {
+        QTest::addColumn<QSize>("dialog");
+        QTest::addColumn<QPoint>("stred");
+        QTest::addColumn<QPoint>("levyHorni");
+        const QSize d(200, 100);
+        QTest::newRow("centred") << d << QPoint(500, 400) << QPoint(400, 350);
+        QTest::newRow("bottom edge") << d << QPoint(500, 740) << QPoint(400, 768 - 100 - 50);
+        QTest::newRow("right edge") << d << QPoint(1000, 400) << QPoint(1024 - 200 - 20, 350);
+        QTest::newRow("top and left") << d << QPoint(10, 10) << QPoint(20, 50);
+    }
+    void umisteniDialogu() {
+        QFETCH(QSize, dialog);
+        QFETCH(QPoint, stred);
+        QFETCH(QPoint, levyHorni);
+        QCOMPARE(Zpravy::umisteni(dialog, stred, QSize(1024, 768)), levyHorni);
+    }
+
+    // The real message box: captions, Czech buttons and the results of Enter and Esc.
+    void zobrazDialog_data() {
+        QTest::addColumn<int>("typZpravy");
+        QTest::addColumn<int>("tlacitka");
+        QTest::addColumn<int>("klavesa");
+        QTest::addColumn<QString>("titulek");
+        QTest::addColumn<QStringList>("popisky");
+        QTest::addColumn<int>("vysledek");
+        QTest::newRow("OK by Enter")
+            << 0 << 0 << int(Qt::Key_Return) << "Zpráva" << QStringList{"OK"} << 0;
+        QTest::newRow("OK by Esc")
+            << 2 << 0 << int(Qt::Key_Escape) << "Chyba" << QStringList{"OK"} << 0;
+        QTest::newRow("yes/no Enter")
+            << 1 << 1 << int(Qt::Key_Return) << "Dotaz" << QStringList{"Ano", "Ne"} << 0;
+        QTest::newRow("yes/no Esc")
+            << 1 << 1 << int(Qt::Key_Escape) << "Dotaz" << QStringList{"Ano", "Ne"} << 1;
+        QTest::newRow("yes/no/cancel Esc")
+            << 3 << 2 << int(Qt::Key_Escape) << "Pozor" << QStringList{"Ano", "Ne", "Zrušit"} << 2;
+    }
+    void zobrazDialog() {
+        QFETCH(int, typZpravy);
+        QFETCH(int, tlacitka);
+        QFETCH(int, klavesa);
+        QFETCH(QString, titulek);
+        QFETCH(QStringList, popisky);
+        QFETCH(int, vysledek);
+        Zpravy::nastavAutomat(false);
+        QString videnyTitulek;
+        QStringList videnePopisky;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            videnyTitulek = box->windowTitle();
+            for (QAbstractButton* b : box->buttons()) videnePopisky << b->text().remove('&');
+            QTest::keyClick(box, Qt::Key(klavesa));
+        });
+        const int odpoved =
+            ZobrazDialog(QStringLiteral("první řádek\rdruhý"), quint8(typZpravy), quint8(tlacitka));
+        Zpravy::nastavAutomat(true);
+        QCOMPARE(videnyTitulek, titulek);
+        std::sort(videnePopisky.begin(), videnePopisky.end());
+        std::sort(popisky.begin(), popisky.end());
+        QCOMPARE(videnePopisky, popisky);
+        QCOMPARE(odpoved, vysledek);
+    }
+};
+
+QTEST_MAIN(TestZaklad)
+#include "tst_zaklad.moc"
