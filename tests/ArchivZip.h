@@ -1,0 +1,60 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <zip.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QVector>
+
+// Builds ZIP archives for the updater's tests, entry by entry, including entries a normal
+// archiver would never write (names leaving the folder, symbolic links).
+namespace ArchivZip {
+
+struct Polozka {
+    QString jmeno;  // a name ending with "/" is a folder entry
+    QByteArray obsah;
+    unsigned prava = 0644;
+    bool odkaz = false;  // stored as a symbolic link whose target is the content
+};
+
+inline bool vytvor(const QString& soubor, const QVector<Polozka>& polozky,
+                   bool bezKomprese = false) {
+    int chyba = 0;
+    zip_t* z = zip_open(QFile::encodeName(soubor).constData(), ZIP_CREATE | ZIP_TRUNCATE, &chyba);
+    if (!z) return false;
+    for (const Polozka& p : polozky) {
+        const QByteArray jmeno = p.jmeno.toUtf8();
+        zip_int64_t i;
+        if (jmeno.endsWith('/')) {
+            i = zip_dir_add(z, jmeno.constData(), ZIP_FL_ENC_UTF_8);
+        } else {
+            zip_source_t* zdroj =
+                zip_source_buffer(z, p.obsah.constData(), zip_uint64_t(p.obsah.size()), 0);
+            i = zip_file_add(z, jmeno.constData(), zdroj, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+            if (i < 0) zip_source_free(zdroj);
+        }
+        if (i < 0) {
+            zip_discard(z);
+            return false;
+        }
+        const unsigned typ = p.odkaz ? S_IFLNK : (jmeno.endsWith('/') ? S_IFDIR : S_IFREG);
+        zip_file_set_external_attributes(z, zip_uint64_t(i), 0, ZIP_OPSYS_UNIX,
+                                         (typ | p.prava) << 16);
+        if (bezKomprese) zip_set_file_compression(z, zip_uint64_t(i), ZIP_CM_STORE, 0);
+    }
+    return zip_close(z) == 0;
+}
+
+inline QByteArray obsah(const QVector<Polozka>& polozky, const QString& docasny) {
+    if (!vytvor(docasny, polozky)) return QByteArray();
+    QFile f(docasny);
+    f.open(QIODevice::ReadOnly);
+    const QByteArray b = f.readAll();
+    f.close();
+    QFile::remove(docasny);
+    return b;
+}
+
+}  // namespace ArchivZip

@@ -1,0 +1,545 @@
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "../updater/fMain.h"  // the updater's window, not the program's
+#include "ArchivZip.h"
+#include "Chyba.h"
+#include "Obnovnik.h"
+#include "Pomocnik.h"
+#include "ServerHttp.h"
+#include "Stahovani.h"
+#include "Unzip.h"
+#include "Zpravy.h"
+
+using ArchivZip::Polozka;
+
+namespace {
+
+QByteArray precti(const QString& soubor) {
+    QFile f(soubor);
+    if (!f.open(QIODevice::ReadOnly)) return QByteArray();
+    return f.readAll();
+}
+
+void zapis(const QString& soubor, const QByteArray& obsah) {
+    QFile f(soubor);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(obsah);
+}
+
+// The updater's unpacking options of both runs.
+Unzip::TDCL volbyObnovniku(const QString& archiv, const QString& slozka) {
+    Unzip::TDCL v;
+    v.PromptToOverwrite = 1;
+    v.ndflag = 1;
+    v.noflag = 1;
+    v.C_flag = 1;
+    v.lpszZipFN = archiv;
+    v.lpszExtractDir = slozka;
+    return v;
+}
+
+int rozbal(const QString& vzor, const Unzip::TDCL& v, const Unzip::TUserFunctions& f = {}) {
+    return Unzip::Wiz_SingleEntryUnzip({vzor}, {QString()}, v, f);
+}
+
+// Every file and folder below the folder, as relative paths.
+QStringList obsahSlozky(const QString& slozka) {
+    QStringList vysledek;
+    const QString koren = QFileInfo(slozka).absoluteFilePath();
+    QDirIterator it(koren, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) vysledek << QDir(koren).relativeFilePath(it.next());
+    vysledek.sort();
+    return vysledek;
+}
+
+}  // namespace
+
+class TestObnovnik : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { Pomocnik::pripravProstredi(); }
+
+    // --- command line ---------------------------------------------------------------------
+
+    void prikazovaRadka_data() {
+        QTest::addColumn<QString>("radka");
+        QTest::addColumn<QStringList>("argumenty");
+        QTest::newRow("as the program passes it")
+            << "\"http://s/a b.zip\" \"tmp\\\" \"a b.zip\" \"Parmex Rozu\" \"Parmex Rozu\""
+            << QStringList{"http://s/a b.zip", "tmp\\", "a b.zip", "Parmex Rozu", "Parmex Rozu"};
+        QTest::newRow("separators up to code 32") << QString(
+                                                         "a \t\r\n b\x01"
+                                                         "c")
+                                                  << QStringList{"a", "b", "c"};
+        QTest::newRow("quotes inside an argument") << "a\"b c\"d e" << QStringList{"ab cd", "e"};
+        QTest::newRow("empty quoted argument does not count")
+            << "a \"\" b" << QStringList{"a", "b"};
+        QTest::newRow("two quotes at the start skipped")
+            << "\"\"x \"\"\"\"y" << QStringList{"x", "y"};
+        QTest::newRow("backslash is ordinary")
+            << "tmp\\ \"c:\\a\\\" \\\"b" << QStringList{"tmp\\", "c:\\a\\", "\\b"};
+        QTest::newRow("unclosed quote runs to the end") << "a \"b c" << QStringList{"a", "b c"};
+        QTest::newRow("nothing") << "   " << QStringList{};
+    }
+    void prikazovaRadka() {
+        QFETCH(QString, radka);
+        QFETCH(QStringList, argumenty);
+        QCOMPARE(obnovnik::rozdelPrikazovouRadku(radka), argumenty);
+    }
+
+    void argumentyProcesu() {
+        // Arguments already split by the system keep their blanks; quotes still go.
+        const QStringList argv{"Obnovnik", "a b", "", "\"\"", "tmp\\", "\"q r\"s", "\"\"t"};
+        QCOMPARE(obnovnik::argumentyProcesu(argv), (QStringList{"a b", "tmp\\", "q rs", "t"}));
+    }
+
+    void verzeSouboru() {
+        Pomocnik::PracovniSlozka s;
+        Pomocnik::zapisProgramSVerzi(s.cesta("s"), "Obnovnik", "1.1.1.49");
+        Pomocnik::zapisProgramSVerzi(s.cesta("bez"), QString(), QString());
+        Pomocnik::zapisProgramSVerzi(s.cesta("spatna"), "Obnovnik", "1.1.x");
+        QCOMPARE(obnovnik::VerzeSouboru(s.cesta("s")), QString("1.1.1.49"));
+        QCOMPARE(obnovnik::VerzeSouboru(s.cesta("bez")), QString(""));
+        QCOMPARE(obnovnik::VerzeSouboru(s.cesta("spatna")), QString(""));
+        QCOMPARE(obnovnik::VerzeSouboru(s.cesta("chybi")), QString("Soubor nenalezen!"));
+        // The built updater carries its own version.
+        QCOMPARE(obnovnik::VerzeSouboru(OBNOVNIK_EXE), QString("1.1.1.49"));
+    }
+
+    // --- unpacking --------------------------------------------------------------------------
+
+    void popisChyby_data() {
+        QTest::addColumn<int>("kod");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0") << 0 << "Operace proběhla v pořádku";
+        QTest::newRow("1") << 1 << "Varování na jednom nebo více souborech";
+        QTest::newRow("2") << 2 << "Chyby na jednom nebo více souborech";
+        QTest::newRow("3") << 3 << "Chyba dělení v archívu";
+        QTest::newRow("4") << 4 << "Nedostatečná paměť";
+        QTest::newRow("8") << 8 << "Nedostatečná paměť";
+        QTest::newRow("9") << 9 << "Archív nenalezen";
+        QTest::newRow("10") << 10 << "Špatné nebo nespecifikované parametry";
+        QTest::newRow("11") << 11 << "Nebyl nalezen žádný soubor";
+        QTest::newRow("50") << 50 << "Na disku není dostatek volného místa";
+        QTest::newRow("51") << 51 << "Neočekávaný konec souboru";
+        QTest::newRow("80") << 80 << "Zrušeno uživatelem";
+        QTest::newRow("81") << 81 << "Nenalezeny žádné soubory, vše nezajištěno";
+        QTest::newRow("82") << 82 << "Nenalezeny žádné soubory, špatné heslo";
+        QTest::newRow("12") << 12 << "Neznámá chyba";
+        QTest::newRow("49") << 49 << "Neznámá chyba";
+        QTest::newRow("-1") << -1 << "Neznámá chyba";
+    }
+    void popisChyby() {
+        QFETCH(int, kod);
+        QFETCH(QString, text);
+        QCOMPARE(PopisChybyRozbaleni(kod), text);
+    }
+
+    void vzor_data() {
+        QTest::addColumn<QString>("jmeno");
+        QTest::addColumn<QString>("vzor");
+        QTest::addColumn<bool>("bezVelikosti");
+        QTest::addColumn<bool>("odpovida");
+        QTest::newRow("case ignored") << "Prog.EXE"
+                                      << "*.exe" << true << true;
+        QTest::newRow("case kept") << "Prog.EXE"
+                                   << "*.exe" << false << false;
+        QTest::newRow("star crosses folders") << "sub/p.exe"
+                                              << "*.exe" << true << true;
+        QTest::newRow("star-dot-star takes all") << "README"
+                                                 << "*.*" << true << true;
+        QTest::newRow("question mark one char") << "a.txt"
+                                                << "?.txt" << true << true;
+        QTest::newRow("question mark not two") << "ab.txt"
+                                               << "?.txt" << true << false;
+        QTest::newRow("backtracking") << "a.exe.txt"
+                                      << "*.exe" << true << false;
+        QTest::newRow("several stars") << "abcabc"
+                                       << "a*c*c" << true << true;
+        QTest::newRow("exact") << "dataCis.mdb"
+                               << "DATACIS.MDB" << true << true;
+    }
+    void vzor() {
+        QFETCH(QString, jmeno);
+        QFETCH(QString, vzor);
+        QFETCH(bool, bezVelikosti);
+        QFETCH(bool, odpovida);
+        QCOMPARE(Unzip::odpovidaVzoru(jmeno, vzor, bezVelikosti), odpovida);
+    }
+
+    void rozbaleniSeSlozkamiAPrepisem() {
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(ArchivZip::vytvor("a.zip", {{"sub/", {}},
+                                            {"sub/Data.MDB", "nova data"},
+                                            {"horni.txt", "horni", 0600},
+                                            {"hluboko/a/b.txt", "b"}}));
+        QVERIFY(QDir().mkpath("tmp/sub"));
+        zapis("tmp/sub/Data.MDB", "stara data");
+        QCOMPARE(rozbal("*.*", volbyObnovniku("a.zip", "tmp/")), 0);
+        QCOMPARE(precti("tmp/sub/Data.MDB"), QByteArray("nova data"));
+        QCOMPARE(precti("tmp/horni.txt"), QByteArray("horni"));
+        QCOMPARE(precti("tmp/hluboko/a/b.txt"), QByteArray("b"));
+        QCOMPARE(QFile::permissions("tmp/horni.txt") & QFile::ReadOther, QFile::Permissions());
+
+        // Without folders everything lands at the top; a pattern picks entries by name.
+        Unzip::TDCL ploche = volbyObnovniku("a.zip", "flat");
+        ploche.ndflag = 0;
+        QCOMPARE(rozbal("*.TXT", ploche), 0);
+        QCOMPARE(obsahSlozky("flat"), (QStringList{"b.txt", "horni.txt"}));
+    }
+
+    void rozbaleniJenProgramu() {
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(ArchivZip::vytvor(
+            "a.zip",
+            {{"ParmexRozu", "#!/bin/sh\n", 0755}, {"readme.txt", "r"}, {"bin/", {}, 0755}}));
+        Unzip::TDCL v = volbyObnovniku("a.zip", "tmp");
+        v.jenSpustitelne = true;
+        QCOMPARE(rozbal("*", v), 0);
+        QCOMPARE(obsahSlozky("tmp"), QStringList{"ParmexRozu"});
+        QVERIFY(QFileInfo("tmp/ParmexRozu").isExecutable());
+
+        QVERIFY(ArchivZip::vytvor("b.zip", {{"readme.txt", "r"}, {"data.mdb", "d"}}));
+        v.lpszZipFN = "b.zip";
+        v.lpszExtractDir = "tmp2";
+        QCOMPARE(rozbal("*", v), int(Unzip::PK_FIND));
+        QVERIFY(!QFileInfo::exists("tmp2"));
+    }
+
+    void rozbaleniChyby() {
+        Pomocnik::PracovniSlozka s;
+        const QByteArray dobry = ArchivZip::obsah({{"a.txt", QByteArray(5000, 'a')}}, "x.zip");
+        zapis("nesmysl.zip", "tohle neni zadny archiv, jen text");
+        zapis("useknuty.zip", dobry.left(dobry.size() / 2));
+        zapis("prazdny.zip", "");
+        // A stored entry with one byte of its data changed: the checksum fails on reading.
+        QVERIFY(ArchivZip::vytvor("poskozeny.zip", {{"a.txt", QByteArray(100, 'a')}}, true));
+        QByteArray p = precti("poskozeny.zip");
+        p[p.indexOf(QByteArray(100, 'a')) + 50] = 'b';
+        zapis("poskozeny.zip", p);
+
+        const struct {
+            const char* archiv;
+            const char* slozka;
+            int kod;
+        } pripady[] = {
+            {"chybi.zip", "t1", Unzip::PK_NOZIP},     {"nesmysl.zip", "t2", Unzip::PK_BADERR},
+            {"useknuty.zip", "t3", Unzip::PK_BADERR}, {"prazdny.zip", "t4", Unzip::PK_BADERR},
+            {"poskozeny.zip", "t5", Unzip::PK_ERR},   {"", "t6", Unzip::PK_PARAM},
+            {"nesmysl.zip", "", Unzip::PK_PARAM},
+        };
+        for (const auto& p : pripady) {
+            QCOMPARE(rozbal("*.*", volbyObnovniku(p.archiv, p.slozka)), p.kod);
+            // Bad data is not left behind as if it were the file.
+            QVERIFY2(!QFileInfo::exists(QString(p.slozka) + "/a.txt"), p.archiv);
+        }
+    }
+
+    void rozbaleniNebezpecnychJmen_data() {
+        QTest::addColumn<QVector<Polozka>>("polozky");
+        const Polozka dobra{"dataCis.mdb", "data"};
+        QTest::newRow("parent step") << QVector<Polozka>{dobra, {"../venku.txt", "x"}};
+        QTest::newRow("deeper climb") << QVector<Polozka>{dobra, {"a/../../venku.txt", "x"}};
+        QTest::newRow("backslash climb") << QVector<Polozka>{dobra, {"..\\venku.txt", "x"}};
+        QTest::newRow("absolute") << QVector<Polozka>{dobra, {"/tmp/venku.txt", "x"}};
+        QTest::newRow("drive letter") << QVector<Polozka>{dobra, {"C:/venku.txt", "x"}};
+        QTest::newRow("symbolic link")
+            << QVector<Polozka>{{"odkaz", "..", 0777, true}, {"odkaz/venku.txt", "x"}, dobra};
+    }
+    void rozbaleniNebezpecnychJmen() {
+        QFETCH(QVector<Polozka>, polozky);
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(QDir().mkpath("w/tmp"));
+        QVERIFY(ArchivZip::vytvor("w/a.zip", polozky));
+        const QStringList pred = obsahSlozky(s.cesta());
+        QCOMPARE(rozbal("*.*", volbyObnovniku("w/a.zip", "w/tmp")), int(Unzip::PK_ERR));
+        // Nothing at all is written, not even the harmless entries.
+        QCOMPARE(obsahSlozky(s.cesta()), pred);
+        QVERIFY(!QFileInfo::exists("/tmp/venku.txt"));
+    }
+
+    void rozbaleniNepruchodiOdkazemNaDisku() {
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(QDir().mkpath("tmp"));
+        QVERIFY(QDir().mkpath("venku"));
+        QVERIFY(QFile::link(s.cesta("venku"), "tmp/sub"));
+        QVERIFY(QFile::link(s.cesta("venku/cil.txt"), "tmp/a.txt"));
+        QVERIFY(ArchivZip::vytvor("a.zip", {{"sub/x.txt", "x"}, {"a.txt", "novy"}}));
+        QCOMPARE(rozbal("*.*", volbyObnovniku("a.zip", "tmp")), int(Unzip::PK_ERR));
+        QCOMPARE(obsahSlozky("venku"), QStringList{});
+        // The link standing where a file goes is replaced by the file, not written through.
+        QCOMPARE(precti("tmp/a.txt"), QByteArray("novy"));
+        QVERIFY(!QFileInfo("tmp/a.txt").isSymLink());
+    }
+
+    void rozbaleniVolbyAFunkce() {
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(ArchivZip::vytvor("a.zip", {{"a.txt", "novy"}, {"b.txt", "b"}}));
+        QVERIFY(QDir().mkpath("tmp"));
+        zapis("tmp/a.txt", "stary");
+
+        // Not overwriting: the replace callback decides, 104 keeps the file.
+        Unzip::TDCL v = volbyObnovniku("a.zip", "tmp");
+        v.noflag = 0;
+        QStringList dotazy;
+        Unzip::TUserFunctions f;
+        f.replace = [&](const QString& soubor) {
+            dotazy << soubor;
+            return int(Unzip::IDM_REPLACE_NONE);
+        };
+        QCOMPARE(rozbal("*.txt", v, f), 0);
+        QCOMPARE(dotazy, QStringList{"tmp/a.txt"});
+        QCOMPARE(precti("tmp/a.txt"), QByteArray("stary"));
+        f.replace = [](const QString&) { return int(Unzip::IDM_REPLACE_YES); };
+        QCOMPARE(rozbal("*.txt", v, f), 0);
+        QCOMPARE(precti("tmp/a.txt"), QByteArray("novy"));
+
+        // Exclusions and the print callback.
+        QStringList zpravy;
+        f.print = [&](const QString& t) {
+            zpravy << t;
+            return int(t.size());
+        };
+        QCOMPARE(Unzip::Wiz_SingleEntryUnzip({"*"}, {"A.TXT"}, volbyObnovniku("a.zip", "t2"), f),
+                 0);
+        QCOMPARE(obsahSlozky("t2"), QStringList{"b.txt"});
+        QVERIFY(!zpravy.isEmpty());
+
+        // The service callback cancels.
+        f.ServCallBk = [](const QString&, qint64) { return 1; };
+        QCOMPARE(rozbal("*.*", volbyObnovniku("a.zip", "t3"), f), int(Unzip::IZ_CTRLC));
+        QCOMPARE(obsahSlozky("t3"), QStringList{});
+    }
+
+    // --- replacing the file -----------------------------------------------------------------
+
+    void nahrada() {
+        Pomocnik::PracovniSlozka s;
+        zapis("novy", "#!/bin/sh\n");
+        QFile::setPermissions("novy", QFile::permissions("novy") | QFile::ExeOwner);
+        zapis("cil", "stary");
+        int dotazu = 0;
+        auto nikdy = [&] {
+            ++dotazu;
+            return false;
+        };
+        QCOMPARE(obnovnik::nahradSoubor("novy", "cil", nikdy), obnovnik::Nahrada::Nahrazeno);
+        QCOMPARE(precti("cil"), QByteArray("#!/bin/sh\n"));
+        QVERIFY(QFileInfo("cil").isExecutable());
+        QVERIFY(!QFileInfo::exists("cil.obnova"));
+        // A target that is not there yet is simply created.
+        QCOMPARE(obnovnik::nahradSoubor("novy", "dalsi", nikdy), obnovnik::Nahrada::Nahrazeno);
+        QCOMPARE(precti("dalsi"), QByteArray("#!/bin/sh\n"));
+        QCOMPARE(dotazu, 0);
+    }
+
+    void nahradaSelze() {
+        Pomocnik::PracovniSlozka s;
+        zapis("novy", "novy");
+        zapis("cil", "stary");
+        int dotazu = 0;
+        QVector<bool> odpovedi{true, true, false};
+        auto odpovez = [&] { return odpovedi.value(dotazu++); };
+
+        // The new file is missing: the target is not touched and nobody is asked.
+        QCOMPARE(obnovnik::nahradSoubor("chybi", "cil", odpovez), obnovnik::Nahrada::NovyChybi);
+        QCOMPARE(obnovnik::nahradSoubor("slozka", "cil", odpovez), obnovnik::Nahrada::NovyChybi);
+        QCOMPARE(dotazu, 0);
+
+        // The copy beside the target cannot be written: asked after every failure, the old
+        // file stays when the user gives up.
+        QVERIFY(QDir().mkpath("cil.obnova"));
+        QCOMPARE(obnovnik::nahradSoubor("novy", "cil", odpovez), obnovnik::Nahrada::Vzdano);
+        QCOMPARE(dotazu, 3);
+        QCOMPARE(precti("cil"), QByteArray("stary"));
+
+        // A retry that then succeeds replaces the file.
+        dotazu = 0;
+        auto uvolni = [&] {
+            ++dotazu;
+            return QDir("cil.obnova").removeRecursively();
+        };
+        QCOMPARE(obnovnik::nahradSoubor("novy", "cil", uvolni), obnovnik::Nahrada::Nahrazeno);
+        QCOMPARE(dotazu, 1);
+        QCOMPARE(precti("cil"), QByteArray("novy"));
+
+        // A folder standing where the file goes is never removed.
+        QVERIFY(QDir().mkpath("slozka/vnitrek"));
+        QCOMPARE(obnovnik::nahradSoubor("novy", "slozka", [] { return false; }),
+                 obnovnik::Nahrada::Vzdano);
+        QVERIFY(QFileInfo("slozka/vnitrek").isDir());
+        // A target below a regular file.
+        QCOMPARE(obnovnik::nahradSoubor("novy", "cil/x", [] { return false; }),
+                 obnovnik::Nahrada::Vzdano);
+    }
+
+    void pripravaAUklid() {
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(obnovnik::pripravSlozku(s.cesta("tmp/"), "tmp/a.zip"));
+        zapis("tmp/a.zip", "stary archiv");
+        QVERIFY(obnovnik::pripravSlozku(s.cesta("tmp/"), "tmp/a.zip"));
+        QVERIFY(!QFileInfo::exists("tmp/a.zip"));
+        zapis("soubor", "");
+        QVERIFY(!obnovnik::pripravSlozku(s.cesta("soubor/tmp/"), "soubor/tmp/a.zip"));
+
+        zapis("tmp/a.zip", "a");
+        zapis("tmp/novy", "n");
+        obnovnik::uklid("tmp/a.zip", "tmp/novy", "tmp/");
+        QVERIFY(!QFileInfo::exists("tmp"));
+        // Other files the archive held keep the folder.
+        QVERIFY(QDir().mkpath("tmp"));
+        zapis("tmp/jiny", "j");
+        obnovnik::uklid("tmp/a.zip", "tmp/novy", "tmp/");
+        QVERIFY(QFileInfo::exists("tmp/jiny"));
+    }
+
+    void najdiSoubor() {
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(QDir().mkpath("tmp"));
+        zapis("tmp/DataCis.MDB", "d");
+        QCOMPARE(obnovnik::najdiSoubor("tmp/dataCis.mdb"), QString("tmp/DataCis.MDB"));
+        QCOMPARE(obnovnik::najdiSoubor("tmp/jiny.mdb"), QString("tmp/jiny.mdb"));
+    }
+
+    // --- download ---------------------------------------------------------------------------
+
+    void stazeni() {
+        Pomocnik::PracovniSlozka s;
+        ServerHttp server;
+        const QByteArray data(300000, 'z');
+        server.pridejSoubor("/a.zip", data);
+        qint64 posledni = -1, celkem = -1;
+        Stahovani::stahniSoubor(server.adresa("/a.zip"), "a.zip", [&](qint64 p, qint64 c) {
+            posledni = p;
+            celkem = c;
+        });
+        QCOMPARE(precti("a.zip"), data);
+        QCOMPARE(posledni, qint64(data.size()));
+        QCOMPARE(celkem, qint64(data.size()));
+
+        // Into a device: an error status writes nothing of its page.
+        server.pridejSoubor("/500", "stranka s chybou");
+        server.nastavStav("/500", 500);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        const Stahovani::Vysledek v = Stahovani::stahni(server.adresa("/500"), &buffer);
+        QVERIFY(!v.uspech);
+        QCOMPARE(v.stavHttp, 500);
+        QCOMPARE(buffer.data(), QByteArray());
+    }
+
+    void stazeniSelze_data() {
+        QTest::addColumn<QString>("cesta");
+        QTest::addColumn<QString>("soubor");
+        QTest::newRow("404") << "/chybi.zip"
+                             << "a.zip";
+        QTest::newRow("500") << "/500.zip"
+                             << "a.zip";
+        QTest::newRow("silent server") << "/ticho.zip"
+                                       << "a.zip";
+        QTest::newRow("redirect loop") << "/smycka.zip"
+                                       << "a.zip";
+        QTest::newRow("truncated body") << "/useknuty.zip"
+                                        << "a.zip";
+        QTest::newRow("folder missing") << "/a.zip"
+                                        << "nic/a.zip";
+        QTest::newRow("no server") << ""
+                                   << "a.zip";
+    }
+    void stazeniSelze() {
+        QFETCH(QString, cesta);
+        QFETCH(QString, soubor);
+        Pomocnik::PracovniSlozka s;
+        zapis("a.zip", "starsi");
+        QString adresa;
+        {
+            ServerHttp mrtvy;
+            adresa = mrtvy.adresa("/a.zip");
+        }
+        ServerHttp server;
+        server.pridejSoubor("/a.zip", "archiv");
+        server.pridejSoubor("/500.zip", "stranka s chybou");
+        server.nastavStav("/500.zip", 500);
+        server.nastavTicho("/ticho.zip");
+        server.nastavSmyckuPresmerovani("/smycka.zip");
+        server.pridejSoubor("/useknuty.zip", QByteArray(10000, 'u'));
+        server.nastavUseknuti("/useknuty.zip", 100);
+        if (!cesta.isEmpty()) adresa = server.adresa(cesta);
+        try {
+            Stahovani::stahniSoubor(adresa, soubor, {}, 500);
+            QFAIL("the download did not fail");
+        } catch (const Chyba& e) {
+            QCOMPARE(e.zprava(), "Error downloading URL: " + adresa);
+        }
+        // An error page or a part of the body never takes the place of the file.
+        QCOMPARE(precti("a.zip"), QByteArray("starsi"));
+    }
+
+    void casovyLimitZProstredi() {
+        QCOMPARE(Stahovani::casovyLimitMs(30000), 30000);
+        qputenv("PARMEX_CASOVY_LIMIT_MS", "250");
+        QCOMPARE(Stahovani::casovyLimitMs(30000), 250);
+        qputenv("PARMEX_CASOVY_LIMIT_MS", "nic");
+        QCOMPARE(Stahovani::casovyLimitMs(30000), 30000);
+        qunsetenv("PARMEX_CASOVY_LIMIT_MS");
+    }
+
+    // --- the window -------------------------------------------------------------------------
+
+    void oknoPredSpustenim() {
+        Pomocnik::PracovniSlozka s;
+        Pomocnik::zapisProgramSVerzi(s.cesta("Obnovnik"), "Obnovnik", "1.1.1.49");
+        obnovnik::TMain okno(
+            {"http://127.0.0.1:1/a.zip", "tmp\\", "a.zip", "ParmexRozu", "ParmexRozu"},
+            s.cesta("Obnovnik"));
+        QVERIFY(!okno.skonceno());
+        QCOMPARE(okno.windowTitle(), QString("Obnovnik v:1.1.1.49"));
+        QCOMPARE(okno.OdkladaciAdresar->text(), QString("tmp\\"));
+        QVERIFY(okno.OdkladaciAdresar->isReadOnly());
+        QVERIFY(okno.Start->isEnabled());
+        QVERIFY(okno.TimerRun->isActive());
+        QCOMPARE(okno.TimerRun->interval(), 250);
+        QCOMPARE(okno.PrubehInstalace->title(), QString("Průběh instalace"));
+        QVERIFY(!okno.PrubehInstalace->isEnabled());
+        const QStringList kroky{"Tvorba \"temp\" adresáře",  "Stažení souboru z internetu",
+                                "Rozbalení souboru",         "Přepis původního souboru",
+                                "Čistění \"temp\" adresáře", "Spuštění reinstalované aplikace"};
+        const auto boxy = okno.PrubehInstalace->findChildren<QCheckBox*>();
+        QCOMPARE(boxy.size(), 6);
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(boxy[i]->text(), kroky[i]);
+            QVERIFY(!boxy[i]->isEnabled() && !boxy[i]->isChecked());
+        }
+        QCOMPARE(okno.size(), QSize(428, 243));
+        QVERIFY(Zpravy::zaznamy().isEmpty());
+    }
+
+    void oknoSeSpatnymPoctem_data() {
+        QTest::addColumn<QStringList>("argumenty");
+        QTest::newRow("none") << QStringList{};
+        QTest::newRow("three") << QStringList{"a", "b", "c"};
+    }
+    void oknoSeSpatnymPoctem() {
+        QFETCH(QStringList, argumenty);
+        Pomocnik::PracovniSlozka s;
+        obnovnik::TMain okno(argumenty);
+        QVERIFY(okno.skonceno());
+        QCOMPARE(Zpravy::zaznamy().size(), 1);
+        QCOMPARE(Zpravy::zaznamy()[0].text, QString("Spuštěno se špatným počtem parametrů..."));
+        QCOMPARE(Zpravy::zaznamy()[0].typZpravy, 0);
+        QCOMPARE(Zpravy::zaznamy()[0].typTlacitek, 0);
+    }
+};
+
+Q_DECLARE_METATYPE(QVector<Polozka>)
+
+QTEST_MAIN(TestObnovnik)
+#include "tst_obnovnik.moc"

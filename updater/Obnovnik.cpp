@@ -1,0 +1,154 @@
+#include "Obnovnik.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <filesystem>
+#include <system_error>
+
+#include "VerzniBlok.h"
+
+namespace {
+
+// Reads one argument from position i; returns false when only separators were left.
+bool dalsiArgument(const QString& radka, int& i, bool mezeryOddeluji, QString* argument) {
+    for (;;) {
+        while (i < radka.size() && mezeryOddeluji && radka[i].unicode() <= 32) ++i;
+        if (i + 1 < radka.size() && radka[i] == QLatin1Char('"') &&
+            radka[i + 1] == QLatin1Char('"'))
+            i += 2;
+        else
+            break;
+    }
+    if (i >= radka.size()) return false;
+    bool vUvozovkach = false;
+    argument->clear();
+    while (i < radka.size()) {
+        const QChar c = radka[i];
+        if (mezeryOddeluji && !vUvozovkach && c.unicode() <= 32) break;
+        ++i;
+        if (c == QLatin1Char('"'))
+            vUvozovkach = !vUvozovkach;
+        else
+            argument->append(c);
+    }
+    return true;
+}
+
+}  // namespace
+
+QStringList obnovnik::rozdelPrikazovouRadku(const QString& radka) {
+    QStringList vysledek;
+    QString argument;
+    int i = 0;
+    while (dalsiArgument(radka, i, true, &argument)) vysledek << argument;
+    return vysledek;
+}
+
+QStringList obnovnik::argumentyProcesu(const QStringList& argv) {
+    QStringList vysledek;
+    QString argument;
+    for (int k = 1; k < argv.size(); ++k) {
+        int i = 0;
+        if (dalsiArgument(argv[k], i, false, &argument) && !argument.isEmpty())
+            vysledek << argument;
+    }
+    return vysledek;
+}
+
+QString obnovnik::VerzeSouboru(const QString& soubor) {
+    QMap<QString, QString> polozky;
+    switch (VerzniBlok::nacti(soubor, &polozky)) {
+        case VerzniBlok::Vysledek::SouborNenalezen:
+            return QStringLiteral("Soubor nenalezen!");
+        case VerzniBlok::Vysledek::Nacteno:
+            break;
+        default:
+            return QString();
+    }
+    static const QRegularExpression ctyriCisla(
+        QStringLiteral("^\\s*(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)\\s*$"));
+    const auto m = ctyriCisla.match(polozky.value(QStringLiteral("FileVersion")));
+    if (!m.hasMatch()) return QString();
+    QStringList casti;
+    for (int i = 1; i <= 4; ++i) casti << QString::number(m.captured(i).toUInt() & 0xFFFF);
+    return casti.join(QLatin1Char('.'));
+}
+
+QString obnovnik::cesta(const QString& argument) {
+    QString c = argument;
+    c.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return c;
+}
+
+QString obnovnik::najdiSoubor(const QString& soubor) {
+    const QFileInfo fi(soubor);
+    if (fi.exists()) return soubor;
+    const QDir slozka = fi.dir();
+    const QStringList jmena = slozka.entryList(QDir::Files | QDir::Hidden);
+    for (const QString& j : jmena)
+        if (QString::compare(j, fi.fileName(), Qt::CaseInsensitive) == 0) return slozka.filePath(j);
+    return soubor;
+}
+
+bool obnovnik::pripravSlozku(const QString& slozka, const QString& archiv) {
+    if (QFileInfo(slozka).isDir()) {
+        if (QFileInfo(archiv).isFile()) QFile::remove(archiv);
+        return true;
+    }
+    return QDir().mkpath(slozka);
+}
+
+void obnovnik::uklid(const QString& archiv, const QString& novySoubor, const QString& slozka) {
+    QFile::remove(archiv);
+    QFile::remove(novySoubor);
+    QDir().rmdir(slozka);
+}
+
+namespace {
+
+bool kopirujVedle(const QString& zdroj, const QString& docasny) {
+    const QFileInfo stary(docasny);
+    if ((stary.exists() || stary.isSymLink()) && !(stary.isDir() && !stary.isSymLink()))
+        QFile::remove(docasny);
+    QFile vstup(zdroj);
+    QFile vystup(docasny);
+    if (!vstup.open(QIODevice::ReadOnly)) return false;
+    if (!vystup.open(QIODevice::WriteOnly)) return false;
+    char buf[64 * 1024];
+    for (;;) {
+        const qint64 n = vstup.read(buf, sizeof buf);
+        if (n < 0 || (n > 0 && vystup.write(buf, n) != n)) {
+            vystup.close();
+            QFile::remove(docasny);
+            return false;
+        }
+        if (n == 0) break;
+    }
+    bool ok = vystup.flush() && vystup.setPermissions(vstup.permissions());
+    vystup.close();
+    ok = ok && vystup.error() == QFileDevice::NoError;
+    if (!ok) QFile::remove(docasny);
+    return ok;
+}
+
+}  // namespace
+
+obnovnik::Nahrada obnovnik::nahradSoubor(const QString& novySoubor, const QString& cil,
+                                         const std::function<bool()>& zkusitZnovu) {
+    if (!QFileInfo(novySoubor).isFile()) return Nahrada::NovyChybi;
+    const QString docasny = cil + QStringLiteral(".obnova");
+    for (;;) {
+        if (kopirujVedle(novySoubor, docasny)) {
+            std::error_code chyba;
+            // A rename within one folder replaces the target in one step.
+            std::filesystem::rename(QFile::encodeName(docasny).toStdString(),
+                                    QFile::encodeName(cil).toStdString(), chyba);
+            if (!chyba) return Nahrada::Nahrazeno;
+            QFile::remove(docasny);
+        }
+        if (!zkusitZnovu || !zkusitZnovu()) return Nahrada::Vzdano;
+    }
+}

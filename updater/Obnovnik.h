@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// The updater's steps that need no window: reading its command line, its own version, the
+// names it derives, preparing and cleaning the temporary folder, and replacing the file.
+namespace obnovnik {
+
+// Splits a command-line text into arguments: characters up to code 32 separate arguments; a
+// double quote switches quoting on and off and is not part of the argument; a backslash is an
+// ordinary character ("tmp\" is tmp and a backslash); two quotes at the very start of an
+// argument are skipped, so an empty quoted argument does not count.
+QStringList rozdelPrikazovouRadku(const QString& radka);
+
+// The arguments of this process (without the program name) by the same rules, for a platform
+// whose arguments arrive already split: quotes inside an argument still switch quoting and are
+// dropped, and an argument left empty does not count.
+QStringList argumentyProcesu(const QStringList& argv);
+
+// "1.1.1.49" for a file carrying a version block, "" for a file without one, "Soubor
+// nenalezen!" for a missing file.
+QString VerzeSouboru(const QString& soubor);
+
+// A folder or file argument as a path of this platform: a backslash is a folder separator.
+QString cesta(const QString& argument);
+
+// The file as it lies on disk: the exact name when it exists, else an entry of its folder
+// whose name differs only in letter case (archive names are matched without regard to case).
+QString najdiSoubor(const QString& soubor);
+
+// The temporary folder: when it exists a leftover archive is deleted from it, otherwise it is
+// created. False when it cannot be created.
+bool pripravSlozku(const QString& slozka, const QString& archiv);
+
+// Deletes the archive and the unpacked file and removes the folder when it is then empty.
+// Failures are ignored.
+void uklid(const QString& archiv, const QString& novySoubor, const QString& slozka);
+
+enum class Nahrada { Nahrazeno, NovyChybi, Vzdano };
+
+// Puts the new file in place of the target so that afterwards either the old or the new file
+// is there, never neither: the new file must exist before the target is touched; it is copied
+// beside the target under the name target + ".obnova" and renamed over it. While that fails,
+// zkusitZnovu decides whether to try again (false gives up and leaves the old file). The copy
+// keeps the new file's permission bits, so a program stays executable.
+Nahrada nahradSoubor(const QString& novySoubor, const QString& cil,
+                     const std::function<bool()>& zkusitZnovu);
+
+}  // namespace obnovnik
