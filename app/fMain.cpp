@@ -176,14 +176,6 @@ QPixmap obrazekPozadi(const QSize& velikost, const QColor& ryba, const QColor& v
     return p;
 }
 
-QLabel* tucnyPopisek(const QString& text, QWidget* rodic) {
-    auto* l = new QLabel(text, rodic);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
 }  // namespace
 
 // ------------------------------------------------------------------ creation
@@ -292,7 +284,7 @@ void TMain::vytvorOvladaci() {
     auto* info = new QGridLayout(panel);
     info->setHorizontalSpacing(16);
     auto hodnota = [panel](const QString& jmeno, const QString& text) {
-        QLabel* l = tucnyPopisek(text, panel);
+        QLabel* l = TucnyPopisek(text, panel);
         l->setObjectName(jmeno);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setMinimumWidth(110);
@@ -322,12 +314,12 @@ void TMain::vytvorOvladaci() {
     PanelAktualizace->setFrameShape(QFrame::StyledPanel);
     auto* aktualizaceVrstva = new QHBoxLayout(PanelAktualizace);
     aktualizaceVrstva->addWidget(
-        tucnyPopisek(QStringLiteral("Probíhá kontrola aktualizací..."), PanelAktualizace));
+        TucnyPopisek(QStringLiteral("Probíhá kontrola aktualizací..."), PanelAktualizace));
     mrizka->addWidget(PanelAktualizace, 2, 0, Qt::AlignLeft | Qt::AlignBottom);
     mrizka->setRowStretch(1, 1);
 
     auto* spodek = new QHBoxLayout();
-    spodek->addWidget(tucnyPopisek(QStringLiteral(" WWW stránky organizace:  "), plocha));
+    spodek->addWidget(TucnyPopisek(QStringLiteral(" WWW stránky organizace:  "), plocha));
     LabelWWW = new QLabel(plocha);
     LabelWWW->setObjectName(QStringLiteral("LabelWWW"));
     LabelWWW->setStyleSheet(QStringLiteral("color: blue;"));

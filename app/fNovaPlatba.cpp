@@ -31,20 +31,13 @@ QLineEdit* jenProCteni(const QString& jmeno, QWidget* rodic, int sirka = -1) {
     return e;
 }
 
-QLabel* tucny(const QString& text, QWidget* rodic) {
-    auto* l = new QLabel(text, rodic);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
 }  // namespace
 
 TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOConnection1) {
     setObjectName(QStringLiteral("NovaPlatba"));
     setWindowTitle(QStringLiteral("Nová platba"));
 
-    LabelRokEvidence = tucny(QString(), this);
+    LabelRokEvidence = TucnyPopisek(QString(), this);
     LabelRokEvidence->setObjectName(QStringLiteral("LabelRokEvidence"));
     LabelRokEvidence->setAlignment(Qt::AlignCenter);
     LabelRokEvidence->setAutoFillBackground(true);
@@ -84,9 +77,9 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     Platby = new QGroupBox(QStringLiteral("Platby"), this);
     Platby->setObjectName(QStringLiteral("Platby"));
     auto* mrizka = new QGridLayout(Platby);
-    mrizka->addWidget(tucny(QStringLiteral("Název"), Platby), 0, 1);
-    mrizka->addWidget(tucny(QStringLiteral("Typ povolenky"), Platby), 0, 2);
-    mrizka->addWidget(tucny(QStringLiteral("Cena"), Platby), 0, 3);
+    mrizka->addWidget(TucnyPopisek(QStringLiteral("Název"), Platby), 0, 1);
+    mrizka->addWidget(TucnyPopisek(QStringLiteral("Typ povolenky"), Platby), 0, 2);
+    mrizka->addWidget(TucnyPopisek(QStringLiteral("Cena"), Platby), 0, 3);
     int radek = 1;
     auto pridejSlot = [&](const QString& popis, const QString& nazev, const QString& cena,
                           const QString& vyber, const QString& zrus, QComboBox* typ,
@@ -162,7 +155,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     cara->setFrameShape(QFrame::HLine);
     cara->setFrameShadow(QFrame::Sunken);
     mrizka->addWidget(cara, radek++, 0, 1, 6);
-    auto* popisCelkem = tucny(QStringLiteral("Celkem"), Platby);
+    auto* popisCelkem = TucnyPopisek(QStringLiteral("Celkem"), Platby);
     Celkem = jenProCteni(QStringLiteral("Celkem"), Platby, 70);
     Celkem->setAlignment(Qt::AlignRight);
     popisCelkem->setBuddy(Celkem);
@@ -173,7 +166,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     PanelWarnMaipulPopl->setObjectName(QStringLiteral("PanelWarnMaipulPopl"));
     auto* varovaniVrstva = new QVBoxLayout(PanelWarnMaipulPopl);
     varovaniVrstva->setContentsMargins(0, 0, 0, 0);
-    LabelVarovani = tucny(QString(), PanelWarnMaipulPopl);
+    LabelVarovani = TucnyPopisek(QString(), PanelWarnMaipulPopl);
     LabelVarovani->setObjectName(QStringLiteral("LabelVarovani"));
     LabelVarovani->setWordWrap(true);
     LabelVarovani->setStyleSheet(QStringLiteral("background: rgb(255,130,130); padding: 3px;"));

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -59,22 +60,7 @@ void ZapisDoLogu(const QString& text) {
 }
 
 QString VerzeSouboru(const QString& soubor) {
-    QMap<QString, QString> polozky;
-    switch (VerzniBlok::nacti(soubor, &polozky)) {
-        case VerzniBlok::Vysledek::SouborNenalezen:
-            return QStringLiteral("Soubor nenalezen!");
-        case VerzniBlok::Vysledek::Nacteno:
-            break;
-        default:
-            return QString();
-    }
-    static const QRegularExpression ctyriCisla(
-        QStringLiteral("^\\s*(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)\\s*$"));
-    const auto m = ctyriCisla.match(polozky.value(QStringLiteral("FileVersion")));
-    if (!m.hasMatch()) return QString();
-    QStringList casti;
-    for (int i = 1; i <= 4; ++i) casti << QString::number(m.captured(i).toUInt() & 0xFFFF);
-    return casti.join(QLatin1Char('.'));
+    return VerzniBlok::verzeSouboru(soubor);
 }
 
 void NactiVerziExe(const QString& soubor, TExeVersionData& data) {
@@ -174,4 +160,12 @@ void ZrusKonecProgramu() {
 
 void ObecneHlaseniChyby(const QString& zprava) {
     ZobrazDialog(zprava, 2);
+}
+
+QLabel* TucnyPopisek(const QString& text, QWidget* rodic) {
+    auto* l = new QLabel(text, rodic);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
 }

@@ -49,5 +49,10 @@ bool ProgramKonci();
 // For tests that start the program's windows again in one process.
 void ZrusKonecProgramu();
 
+class QLabel;
+class QWidget;
+// A label in bold, as the windows use for captions and values that stand out.
+QLabel* TucnyPopisek(const QString& text, QWidget* rodic);
+
 // The toolkit's general error report: an error no operation caught, shown with its text.
 void ObecneHlaseniChyby(const QString& zprava);

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -47,4 +49,23 @@ QByteArray VerzniBlok::sestav(const QMap<QString, QString>& polozky) {
         b += it.key().toUtf8() + '=' + it.value().toUtf8() + '\n';
     b += konec().mid(1) + '\n';
     return b;
+}
+
+QString VerzniBlok::verzeSouboru(const QString& soubor) {
+    QMap<QString, QString> polozky;
+    switch (nacti(soubor, &polozky)) {
+        case Vysledek::SouborNenalezen:
+            return QStringLiteral("Soubor nenalezen!");
+        case Vysledek::Nacteno:
+            break;
+        default:
+            return QString();
+    }
+    static const QRegularExpression ctyriCisla(
+        QStringLiteral("^\\s*(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)\\s*$"));
+    const auto m = ctyriCisla.match(polozky.value(QStringLiteral("FileVersion")));
+    if (!m.hasMatch()) return QString();
+    QStringList casti;
+    for (int i = 1; i <= 4; ++i) casti << QString::number(m.captured(i).toUInt() & 0xFFFF);
+    return casti.join(QLatin1Char('.'));
 }

@@ -10,6 +10,9 @@ namespace VerzniBlok {
 enum class Vysledek { Nacteno, SouborNenalezen, NelzeCist, BezBloku };
 // Fills the entries by name ("FileVersion", "ProductName", "Translation", ...).
 Vysledek nacti(const QString& soubor, QMap<QString, QString>* polozky);
+// The file version as four numbers joined by dots without leading zeros ("1.0.4.30");
+// "Soubor nenalezen!" for a missing file, an empty text for a file without a version block.
+QString verzeSouboru(const QString& soubor);
 // The block as it is embedded, for tests that make files carrying a version.
 QByteArray sestav(const QMap<QString, QString>& polozky);
 }  // namespace VerzniBlok

@@ -5,9 +5,11 @@
 #include <QLocale>
 #include <QMap>
 
+#include "Databaze.h"
 #include "Hodiny.h"
 #include "VerzniBlok.h"
 #include "Zpravy.h"
+#include "fMain.h"
 #include "uAllYouNeed.h"
 
 void Pomocnik::pripravProstredi() {
@@ -56,4 +58,11 @@ QString Pomocnik::PracovniSlozka::log() const {
     QFile f(cesta(QStringLiteral("Error.log")));
     if (!f.open(QIODevice::ReadOnly)) return QString();
     return QString::fromLocal8Bit(f.readAll());
+}
+
+QString Pomocnik::jedna(const QString& sql) {
+    db::Query q(&Main->ADOConnection1);
+    q.setSql(sql);
+    q.open();
+    return q.field(0).asString();
 }

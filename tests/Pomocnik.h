@@ -25,6 +25,9 @@ private:
     QString m_puvodni;
 };
 
+// The first field of the first row of a select on the main window's database, as text.
+QString jedna(const QString& sql);
+
 // Writes a file that carries a version block with these entries.
 void zapisProgramSVerzi(const QString& soubor, const QString& produkt, const QString& verze);
 }  // namespace Pomocnik

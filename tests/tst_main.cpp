@@ -11,12 +11,7 @@
 #include "uAllYouNeed.h"
 
 namespace {
-QString jedna(const QString& sql) {
-    db::Query q(&Main->ADOConnection1);
-    q.setSql(sql);
-    q.open();
-    return q.field(0).asString();
-}
+using Pomocnik::jedna;
 
 // A data.mdb made by the given statements before the program starts.
 void pripravDatabazi(const QStringList& prikazy) {

@@ -20,12 +20,7 @@
 #include "fNovaPlatba.h"
 
 namespace {
-QString jedna(const QString& sql) {
-    db::Query q(&Main->ADOConnection1);
-    q.setSql(sql);
-    q.open();
-    return q.field(0).asString();
-}
+using Pomocnik::jedna;
 
 void proved(const QString& sql) {
     Main->ADOConnection1.execute(sql);

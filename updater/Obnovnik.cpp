@@ -59,22 +59,7 @@ QStringList obnovnik::argumentyProcesu(const QStringList& argv) {
 }
 
 QString obnovnik::VerzeSouboru(const QString& soubor) {
-    QMap<QString, QString> polozky;
-    switch (VerzniBlok::nacti(soubor, &polozky)) {
-        case VerzniBlok::Vysledek::SouborNenalezen:
-            return QStringLiteral("Soubor nenalezen!");
-        case VerzniBlok::Vysledek::Nacteno:
-            break;
-        default:
-            return QString();
-    }
-    static const QRegularExpression ctyriCisla(
-        QStringLiteral("^\\s*(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)\\s*$"));
-    const auto m = ctyriCisla.match(polozky.value(QStringLiteral("FileVersion")));
-    if (!m.hasMatch()) return QString();
-    QStringList casti;
-    for (int i = 1; i <= 4; ++i) casti << QString::number(m.captured(i).toUInt() & 0xFFFF);
-    return casti.join(QLatin1Char('.'));
+    return VerzniBlok::verzeSouboru(soubor);
 }
 
 QString obnovnik::cesta(const QString& argument) {
