@@ -91,6 +91,28 @@ QString desetinnyText(qint64 hodnota, int meritko) {
     return zaporne ? QLatin1Char('-') + cislice : cislice;
 }
 
+}  // namespace
+
+QString textDesetinnehoCisla(const unsigned char* bajty, int meritko) {
+    // A sign byte, then a 128-bit magnitude in four 32-bit groups, the most significant group
+    // first and each group's bytes from the least significant.
+    unsigned __int128 velikost = 0;
+    for (int skupina = 0; skupina < 4; ++skupina)
+        velikost = (velikost << 32) | qFromLittleEndian<quint32>(bajty + 1 + 4 * skupina);
+    const bool zaporne = (bajty[0] & 0x80) != 0 && velikost != 0;
+    QString cislice;
+    do {
+        cislice.prepend(QLatin1Char(char('0' + int(velikost % 10))));
+        velikost /= 10;
+    } while (velikost != 0);
+    meritko = qBound(0, meritko, 38);
+    if (cislice.size() <= meritko) cislice.prepend(QString(meritko - cislice.size() + 1, '0'));
+    if (meritko > 0) cislice.insert(cislice.size() - meritko, QLatin1Char('.'));
+    return zaporne ? QLatin1Char('-') + cislice : cislice;
+}
+
+namespace {
+
 QString prevezmiText(char* s) {
     if (!s) return QString();
     const QString t = QString::fromUtf8(s);
@@ -215,12 +237,9 @@ struct Soubor::Data {
                 // A whole number of ten-thousandths.
                 potrebuje(8);
                 return QVariant(desetinnyText(qFromLittleEndian<qint64>(buf + start), 4));
-            case MDB_NUMERIC: {
+            case MDB_NUMERIC:
                 potrebuje(17);
-                QString t =
-                    prevezmiText(mdb_numeric_to_string(mdb, start, col->col_scale, col->col_prec));
-                return QVariant(t);
-            }
+                return QVariant(textDesetinnehoCisla(buf + start, col->col_scale));
             case MDB_FLOAT:
                 potrebuje(4);
                 return QVariant(static_cast<double>(qFromLittleEndian<float>(buf + start)));

@@ -46,6 +46,9 @@ bool jeJetSoubor(const QString& soubor);
 // date and time, to the second (time spec UTC: the wall time as stored).
 QDateTime datumZHodnoty(double dny);
 
+// The text of a stored decimal value (17 bytes) with its decimal places, e.g. "-123.45".
+QString textDesetinnehoCisla(const unsigned char* bajty, int meritko);
+
 class Soubor {
 public:
     // Opens the file read only; raises Chyba when it cannot be read as a Jet database.
