@@ -349,7 +349,9 @@ void Soubor::ctiRadky(const QString& tabulka, const QStringList& nazvySloupcu,
     MdbHandle* mdb = d->mdb;
     std::vector<MdbField> pole(pocet > 0 ? pocet : 1);
     mdb_rewind_table(t->t);
-    QVariantList hodnoty;
+    // The rows are read whole before any is handed over, so that the caller may read the file
+    // again meanwhile without disturbing the page being read.
+    std::vector<QVariantList> precteno;
     while (mdb_fetch_row(t->t)) {
         // The row just read stays on the current page; its fields are located again here so
         // that nulls, empty texts and the raw stored values can be told apart.
@@ -360,7 +362,7 @@ void Soubor::ctiRadky(const QString& tabulka, const QStringList& nazvySloupcu,
         start &= kMaskaOffsetu;
         if (mdb_crack_row(t->t, start, delka, pole.data()) < 0)
             throw Chyba(QStringLiteral("Řádek tabulky %1 nelze přečíst.").arg(tabulka));
-        hodnoty.clear();
+        QVariantList hodnoty;
         for (unsigned i : vybrane) {
             const MdbField* f = nullptr;
             for (unsigned k = 0; k < pocet; ++k)
@@ -371,8 +373,9 @@ void Soubor::ctiRadky(const QString& tabulka, const QStringList& nazvySloupcu,
             if (!f) throw Chyba(QStringLiteral("Řádek tabulky %1 nelze přečíst.").arg(tabulka));
             hodnoty << d->hodnota(t->sloupec(i), *f);
         }
-        naRadek(hodnoty);
+        precteno.push_back(std::move(hodnoty));
     }
+    for (const QVariantList& hodnoty : precteno) naRadek(hodnoty);
 }
 
 void otevriKeCteni(db::Connection& spojeni, const QString& soubor, const QStringList& tabulky) {
