@@ -95,6 +95,29 @@ private slots:
         }
     }
 
+    // A damaged Jet file raises Chyba with a message, never crashes or reads rubbish.
+    void poskozenySoubor_data() {
+        QTest::addColumn<QString>("zdroj");
+        QTest::addColumn<int>("bajtu");
+        QTest::addColumn<QString>("tabulka");
+        QTest::newRow("only the header page") << datumy() << 4096 << "DateTest";
+        QTest::newRow("cut before the data") << nwind() << 200000 << "Products";
+    }
+    void poskozenySoubor() {
+        QFETCH(QString, zdroj);
+        QFETCH(int, bajtu);
+        QFETCH(QString, tabulka);
+        Pomocnik::PracovniSlozka slozka;
+        zapis(QStringLiteral("kus.mdb"), obsah(zdroj).left(bajtu));
+        try {
+            jet::Soubor s(QStringLiteral("kus.mdb"));
+            s.ctiRadky(tabulka, {}, [](const QVariantList&) {});
+            QFAIL("no error");
+        } catch (const Chyba& e) {
+            QVERIFY2(e.zprava().contains(QStringLiteral("kus.mdb")), qPrintable(e.zprava()));
+        }
+    }
+
     void tabulkyARadky_data() {
         QTest::addColumn<QString>("soubor");
         QTest::addColumn<int>("verze");
