@@ -69,8 +69,9 @@ public:
 
     using NaRadek = std::function<void(const QVariantList& hodnoty)>;
     // Reads every row of the table in stored order and hands over the values of the named
-    // columns (all columns when none is named), in the order named. Raises Chyba for an unknown
-    // table or column and for a column of a refused type.
+    // columns (all columns when none is named), in the order named. The table is read whole
+    // before the first row is handed over, so the callback may use the file again. Raises Chyba
+    // for an unknown table or column, a column of a refused type and a damaged row.
     void ctiRadky(const QString& tabulka, const QStringList& nazvySloupcu,
                   const NaRadek& naRadek) const;
 
