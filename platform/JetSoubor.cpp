@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QLocale>
 #include <QtEndian>
 #include <cmath>
 #include <vector>
@@ -168,6 +169,15 @@ QString literal(const QVariant& v) {
         default:
             return Sql::text(v.toString());
     }
+}
+
+// An amount, given as the reader's exact decimal text with a point, as a number literal
+// whatever the user's decimal separator is.
+QString castka(const QString& text) {
+    bool ok = false;
+    const double hodnota = QLocale::c().toDouble(text, &ok);
+    if (!ok) throw Chyba(QStringLiteral("Hodnota \"%1\" není číslo.").arg(text));
+    return Sql::number(hodnota);
 }
 
 }  // namespace
@@ -407,9 +417,8 @@ void otevriKeCteni(db::Connection& spojeni, const QString& soubor, const QString
                 QStringList literaly;
                 for (int i = 0; i < hodnoty.size(); ++i) {
                     const QVariant& v = hodnoty.at(i);
-                    // Amounts come as exact decimal text and go in as numbers.
                     literaly << (sloupce.at(i).druh == Druh::Castka && !v.isNull()
-                                     ? Sql::number(v.toString())
+                                     ? castka(v.toString())
                                      : literal(v));
                 }
                 spojeni.execute(QStringLiteral("insert into ") + cil + QStringLiteral(" values (") +

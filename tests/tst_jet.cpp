@@ -53,6 +53,7 @@ void zapis(const QString& soubor, const QByteArray& data) {
 class TestJet : public QObject {
     Q_OBJECT
 private slots:
+    void cleanup() { Pomocnik::pripravProstredi(); }
     void initTestCase() {
         Pomocnik::pripravProstredi();
         Q_INIT_RESOURCE(parmex);  // the empty database of our own format
@@ -315,7 +316,15 @@ private slots:
 
     // A Jet file opened through a connection: its tables in memory, statements of our dialect
     // on them, each value typed as from a file of our own format; changes are refused.
+    void otevreniKeCteni_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("decimal comma") << QLocale(QLocale::Czech, QLocale::Czechia);
+        QTest::newRow("decimal point") << QLocale(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("point groups thousands") << QLocale(QLocale::German, QLocale::Germany);
+    }
     void otevreniKeCteni() {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
         db::Connection c;
         jet::otevriKeCteni(
             c, nwind(),
