@@ -81,9 +81,10 @@ private:
 };
 
 // Opens a file for reading through a db::Connection, whichever format it has: a Jet file is
-// read whole into a database in memory (the named tables, all of them when none is named; a
-// named table the file lacks is left out, so a statement on it fails as on any other file)
-// which then refuses every change; a file of our own format is opened read only as it is.
+// read whole into a database in memory (the named tables, all of them when none is named, with
+// their columns of the types above; a table or column the file lacks or the reader refuses is
+// left out, so a statement naming it fails as on any other file) which then refuses every
+// change; a file of our own format is opened read only as it is.
 void otevriKeCteni(db::Connection& spojeni, const QString& soubor,
                    const QStringList& tabulky = QStringList());
 
