@@ -4,6 +4,7 @@
 
 #include "Chyba.h"
 #include "Databaze.h"
+#include "JetSoubor.h"
 #include "SqlHodnoty.h"
 #include "fMain.h"
 #include "uAllYouNeed.h"
@@ -16,6 +17,18 @@ const QString kSouborCiselniku = QStringLiteral("dataCis.mdb");
 const QString kTabulkyPovolenek = QStringLiteral(
     "c_povolKKnaTVZ|c_povolKPnaTVZ|c_povolCKnaTVZ|c_povolCPnaTVZ|c_povolRKnaTVZ|c_povolRPnaTVZ|"
     "c_povolCizK|c_povolCizP|c_povolKO|c_povolPO|");
+
+// The tables the import reads; of a Jet file only these are taken into memory.
+const QStringList kTabulkySouboru = {
+    QStringLiteral("RokEvidence"),     QStringLiteral("Nastaveni"),
+    QStringLiteral("ManipulacniPopl"), QStringLiteral("ClenskePrispevky"),
+    QStringLiteral("Brigady"),         QStringLiteral("C_povolKKnaTVZ"),
+    QStringLiteral("C_povolKPnaTVZ"),  QStringLiteral("C_povolCKnaTVZ"),
+    QStringLiteral("C_povolCPnaTVZ"),  QStringLiteral("C_povolRKnaTVZ"),
+    QStringLiteral("C_povolRPnaTVZ"),  QStringLiteral("C_povolCizK"),
+    QStringLiteral("C_povolCizP"),     QStringLiteral("C_povolKO"),
+    QStringLiteral("C_povolPO"),       QStringLiteral("C_povolenky_txt"),
+    QStringLiteral("C_povol_v_jp"),    QStringLiteral("C_jinePlatby")};
 
 // ---- values of the code-list file as SQL literals
 
@@ -290,7 +303,7 @@ void ImportCiselniku(TMain& hlavni, const QString& VerzeCiselniku) {
         // 2. The code-list file, read only.
         hlavni.ADOQueryCis.close();
         hlavni.ADOConnectionCis.close();
-        hlavni.ADOConnectionCis.open(kSouborCiselniku, db::Connection::Rezim::JenCteni);
+        jet::otevriKeCteni(hlavni.ADOConnectionCis, kSouborCiselniku, kTabulkySouboru);
         // 3.-14. One transaction on the local database.
         hlavni.ADOConnection1.beginTransaction();
         transakce = true;

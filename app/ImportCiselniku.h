@@ -8,7 +8,9 @@ class TMain;
 // current directory, the program's folder) over into the local database, together with the
 // organisation's account and town, and stamps the imported version and today's date.
 //
-// The file is opened read only through hlavni.ADOConnectionCis; every statement runs through
+// The file is a Jet database as the organisation publishes it, or a database of our own format;
+// either is opened read only through hlavni.ADOConnectionCis (a Jet file by reading its tables
+// into memory, see JetSoubor.h), and the same statements run on it. Every statement runs through
 // hlavni.Gosql / Gosqlexec, and all local changes happen in one transaction on
 // hlavni.ADOConnection1: either the whole import is stored or nothing is. A missing file is a
 // silent return. Any other failure (a file that is no database, is locked, lacks a table or a

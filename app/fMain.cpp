@@ -24,6 +24,7 @@
 #include "Hodiny.h"
 #include "ImportCiselniku.h"
 #include "Platba.h"
+#include "PrevzetiDat.h"
 #include "Schema.h"
 #include "Shell.h"
 #include "SqlHodnoty.h"
@@ -343,6 +344,11 @@ void TMain::vytvorOvladaci() {
 
 void TMain::FormCreate() {
     try {
+        // A register of the earlier program (a Jet file) is taken over, never opened as ours.
+        if (JeStaraDatabaze(QStringLiteral("data.mdb")) && !PrevzetiDat(*this)) {
+            UkonciProgram();
+            return;
+        }
         // 1. The database file from the embedded template when it is missing.
         if (!QFile::exists(QStringLiteral("data.mdb")))
             UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("dataDB"),

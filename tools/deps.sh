@@ -6,6 +6,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6network6 libqt6test6
     libsqlite3-dev sqlite3 libzip-dev zip unzip
     libqrencode-dev zbar-tools
+    mdbtools-dev
     xvfb xauth fonts-dejavu-core python3
 )
 missing=()

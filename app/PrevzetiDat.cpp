@@ -1,0 +1,191 @@
+#include "PrevzetiDat.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "Chyba.h"
+#include "Databaze.h"
+#include "JetSoubor.h"
+#include "SqlHodnoty.h"
+#include "fMain.h"
+#include "uAllYouNeed.h"
+
+namespace {
+
+const QString kOtazka = QStringLiteral(
+    "Byla nalezena databáze předchozího programu (%1). Chcete převzít její data do nové "
+    "databáze? Původní soubor zůstane uložen jako %2.");
+const QString kZalohaExistuje = QStringLiteral(
+    "Data předchozího programu nelze převzít: soubor %1 již existuje. Přesuňte jej prosím jinam "
+    "a spusťte program znovu. Soubor %2 zůstal beze změny.");
+const QString kNelzePrejmenovat = QStringLiteral(
+    "Data předchozího programu nelze převzít: soubor %1 nelze přejmenovat na %2. Soubor zůstal "
+    "beze změny.");
+const QString kPrevzetiSelhalo = QStringLiteral(
+    "Převzetí dat předchozího programu se nezdařilo, původní soubor %1 zůstal beze změny. (%2)");
+const QString kNavratSelhal = QStringLiteral(
+    "Převzetí dat předchozího programu se nezdařilo a původní soubor nelze vrátit pod jméno %1; "
+    "data předchozího programu jsou beze změny v souboru %2. (%3)");
+
+// The tables the schema knows, in an order that satisfies its foreign keys. verze and TypPlatby
+// are left out: the new database has its own version and the fixed kinds of payment items.
+const QStringList kTabulky = {
+    QStringLiteral("Uzivatele"),        QStringLiteral("ManipulacniPopl"),
+    QStringLiteral("ClenskePrispevky"), QStringLiteral("Brigady"),
+    QStringLiteral("C_povolKKnaTVZ"),   QStringLiteral("C_povolKPnaTVZ"),
+    QStringLiteral("C_povolCKnaTVZ"),   QStringLiteral("C_povolCPnaTVZ"),
+    QStringLiteral("C_povolRKnaTVZ"),   QStringLiteral("C_povolRPnaTVZ"),
+    QStringLiteral("C_povolCizK"),      QStringLiteral("C_povolCizP"),
+    QStringLiteral("C_povolKO"),        QStringLiteral("C_povolPO"),
+    QStringLiteral("RokEvidence"),      QStringLiteral("Nastaveni"),
+    QStringLiteral("C_povolenky_txt"),  QStringLiteral("HistoriePlatebHead"),
+    QStringLiteral("HistoriePlateb"),   QStringLiteral("C_povol_v_jp"),
+    QStringLiteral("C_jinePlatby")};
+
+// A stored date and time ("2016-03-05 09:07:03", or a date alone) as an SQL literal; taken
+// apart by hand so that no time zone can shift a wall time that does not exist locally.
+QString datumCas(const QString& text) {
+    const QString t = text.trimmed();
+    const QDate datum = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
+    QTime cas(0, 0);
+    if (t.size() > 10) {
+        cas = QTime::fromString(t.mid(11, 8), QStringLiteral("HH:mm:ss"));
+        if (t.at(10) != QLatin1Char(' ') && t.at(10) != QLatin1Char('T')) cas = QTime();
+    }
+    if (!datum.isValid() || !cas.isValid())
+        throw Chyba(QStringLiteral("Hodnota \"%1\" není datum.").arg(text));
+    return Sql::dateTime(QDateTime(datum, cas, Qt::UTC));
+}
+
+// One value of the old file as a literal for the new database's column of the given type.
+QString literal(const QVariant& v, db::TypPole typ) {
+    if (v.isNull()) return Sql::null();
+    switch (typ) {
+        case db::TypPole::Cele:
+        case db::TypPole::Desetinne:
+            if (v.typeId() == QMetaType::LongLong)
+                return Sql::number(static_cast<qint64>(v.toLongLong()));
+            if (v.typeId() == QMetaType::Double) return Sql::number(v.toDouble());
+            return Sql::number(v.toString());
+        case db::TypPole::DatumCas:
+            return datumCas(v.toString());
+        default:
+            return Sql::text(v.toString());
+    }
+}
+
+bool maTabulku(db::Connection& spojeni, const QString& tabulka) {
+    db::Query q(&spojeni);
+    q.setSql(QStringLiteral("select name from sqlite_master where type = 'table' and name = ") +
+             Sql::text(tabulka) + QStringLiteral(" collate nocase"));
+    q.open();
+    return q.recordCount() > 0;
+}
+
+// Copies the known tables of the old file into the new database, inside the caller's
+// transaction.
+void zkopirujTabulky(TMain& hlavni, db::Connection& zdroj) {
+    db::Query z(&zdroj);
+    db::Query& cil = hlavni.ADOQuery1;
+    for (const QString& tabulka : kTabulky) {
+        if (!maTabulku(zdroj, tabulka)) continue;
+        // The new table's columns and types, from a select without rows.
+        hlavni.Gosql(QStringLiteral("select * from ") + tabulka + QStringLiteral(" where 0 = 1"), 1,
+                     cil, true);
+        const QStringList sloupceCile = cil.fieldNames();
+        QVector<db::TypPole> typy;
+        for (int i = 0; i < cil.fieldCount(); ++i) typy << cil.fieldType(i);
+        hlavni.Gosql(QStringLiteral("select * from ") + tabulka, 1, z, true);
+
+        QStringList sloupce;
+        QVector<int> zdrojove;
+        QVector<db::TypPole> typySloupcu;
+        for (int i = 0; i < sloupceCile.size(); ++i) {
+            const int k = z.fieldIndex(sloupceCile.at(i));
+            if (k < 0) continue;
+            sloupce << Sql::identifikator(sloupceCile.at(i));
+            zdrojove << k;
+            typySloupcu << typy.at(i);
+        }
+        // A register from before the years had a state: every year is open, as the schema
+        // upgrade leaves it.
+        const bool doplnStav =
+            tabulka == QLatin1String("RokEvidence") && z.fieldIndex(QStringLiteral("stav")) < 0;
+        if (doplnStav) sloupce << Sql::identifikator(QStringLiteral("stav"));
+        if (sloupce.isEmpty()) continue;
+
+        const QString zacatek = QStringLiteral("insert into ") + tabulka + QStringLiteral(" (") +
+                                sloupce.join(QStringLiteral(", ")) + QStringLiteral(") values (");
+        for (z.first(); !z.eof(); z.next()) {
+            QStringList hodnoty;
+            for (int i = 0; i < zdrojove.size(); ++i)
+                hodnoty << literal(z.field(zdrojove.at(i)).value(), typySloupcu.at(i));
+            if (doplnStav) hodnoty << Sql::number(static_cast<qint64>(0));
+            hlavni.Gosqlexec(zacatek + hodnoty.join(QStringLiteral(", ")) + QStringLiteral(")"),
+                             cil, true);
+        }
+    }
+}
+
+void zapisDoLoguTise(const QString& text) {
+    try {
+        ZapisDoLogu(text);
+    } catch (const Chyba&) {
+        // An unwritable log must not hide the failure from the user.
+    }
+}
+
+}  // namespace
+
+bool JeStaraDatabaze(const QString& soubor) {
+    return jet::jeJetSoubor(soubor);
+}
+
+bool PrevzetiDat(TMain& hlavni, const QString& soubor) {
+    const QString zaloha = soubor + QStringLiteral(".jet");
+    if (ZobrazDialog(kOtazka.arg(soubor, zaloha), 1, 1) != 0) return false;
+
+    // The backup name may be taken by anything, a folder included: never overwrite it.
+    if (QFileInfo::exists(zaloha) || QFileInfo(zaloha).isSymLink()) {
+        ZobrazDialog(kZalohaExistuje.arg(zaloha, soubor), 2);
+        return false;
+    }
+    if (!QFile::rename(soubor, zaloha)) {
+        ZobrazDialog(kNelzePrejmenovat.arg(soubor, zaloha), 2);
+        return false;
+    }
+
+    db::Connection zdroj;
+    try {
+        // The new database as on a first start.
+        UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("dataDB"), soubor);
+        hlavni.ADOConnection1.open(soubor, db::Connection::Rezim::Vyhradni);
+        hlavni.PovyseniDB(1);
+        jet::otevriKeCteni(zdroj, zaloha, kTabulky);
+        hlavni.ADOConnection1.beginTransaction();
+        zkopirujTabulky(hlavni, zdroj);
+        hlavni.ADOConnection1.commit();
+    } catch (const Chyba& e) {
+        try {
+            hlavni.ADOConnection1.rollback();
+        } catch (const Chyba&) {
+            // The file is removed below anyway.
+        }
+        hlavni.ADOQuery1.close();
+        hlavni.ADOConnection1.close();
+        zdroj.close();
+        zapisDoLoguTise(e.zprava());
+        // The half-made database goes; the old file returns under its own name.
+        const bool vraceno =
+            (!QFileInfo::exists(soubor) || QFile::remove(soubor)) && QFile::rename(zaloha, soubor);
+        if (vraceno)
+            ZobrazDialog(kPrevzetiSelhalo.arg(soubor, e.zprava()), 2);
+        else
+            ZobrazDialog(kNavratSelhal.arg(soubor, zaloha, e.zprava()), 2);
+        return false;
+    }
+    zdroj.close();
+    hlavni.ADOQuery1.close();
+    hlavni.ADOConnection1.close();
+    return true;
+}

@@ -1,0 +1,439 @@
+#include "JetSoubor.h"
+
+// glib must come before the library's header, which includes it inside extern "C".
+#include <glib.h>
+#include <mdbtools.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+#include <QtEndian>
+#include <cmath>
+#include <vector>
+
+#include "Databaze.h"
+#include "SqlHodnoty.h"
+
+namespace jet {
+
+namespace {
+
+// The header: four bytes, then the engine's name, then the version byte (0 Jet 3, 1 Jet 4).
+const QByteArray kPodpis = QByteArrayLiteral("Standard Jet DB");
+constexpr int kOffsetPodpisu = 4;
+constexpr int kOffsetVerze = 0x14;
+// Rows store their start on the page with two flag bits above the offset.
+constexpr int kMaskaOffsetu = 0x1fff;
+// Memo values are read whole into a buffer of this size (a memo holds at most 65,535
+// characters, three bytes each in UTF-8 at worst).
+constexpr size_t kVelikostMema = 256 * 1024;
+
+Druh druhSloupce(int typ) {
+    switch (typ) {
+        case MDB_BOOL:
+            return Druh::Logicky;
+        case MDB_BYTE:
+        case MDB_INT:
+        case MDB_LONGINT:
+            return Druh::Cele;
+        case MDB_MONEY:
+        case MDB_NUMERIC:
+            return Druh::Castka;
+        case MDB_FLOAT:
+        case MDB_DOUBLE:
+            return Druh::Desetinne;
+        case MDB_TEXT:
+        case MDB_MEMO:
+            return Druh::Text;
+        case MDB_DATETIME:
+            return Druh::DatumCas;
+        default:
+            return Druh::Nepodporovany;
+    }
+}
+
+QString nazevTypu(int typ) {
+    switch (typ) {
+        case MDB_BINARY:
+            return QStringLiteral("binární data");
+        case MDB_OLE:
+            return QStringLiteral("objekt OLE");
+        case MDB_REPID:
+            return QStringLiteral("identifikátor replikace");
+        case MDB_COMPLEX:
+            return QStringLiteral("příloha");
+        default:
+            return QStringLiteral("typ %1").arg(typ);
+    }
+}
+
+// The day and the second of the day a stored date value stands for. The whole part counts
+// days from 30 December 1899, towards the past when negative; the fraction is the time of day
+// whatever the sign (-1.25 is 29 December 1899, 6:00).
+void rozlozDatum(double dny, QDate& datum, QTime& cas) {
+    double cele = 0;
+    const double zlomek = std::modf(dny, &cele);
+    qint64 den = static_cast<qint64>(cele);
+    qint64 sekundy = qRound64(std::fabs(zlomek) * 86400.0);
+    if (sekundy >= 86400) {
+        sekundy -= 86400;
+        ++den;
+    }
+    datum = QDate(1899, 12, 30).addDays(den);
+    cas = QTime(0, 0).addSecs(static_cast<int>(sekundy));
+}
+
+QString desetinnyText(qint64 hodnota, int meritko) {
+    const bool zaporne = hodnota < 0;
+    quint64 abs = zaporne ? quint64(0) - static_cast<quint64>(hodnota) : quint64(hodnota);
+    QString cislice = QString::number(abs);
+    if (cislice.size() <= meritko) cislice.prepend(QString(meritko - cislice.size() + 1, '0'));
+    if (meritko > 0) cislice.insert(cislice.size() - meritko, QLatin1Char('.'));
+    return zaporne ? QLatin1Char('-') + cislice : cislice;
+}
+
+}  // namespace
+
+QString textDesetinnehoCisla(const unsigned char* bajty, int meritko) {
+    // A sign byte, then a 128-bit magnitude in four 32-bit groups, the most significant group
+    // first and each group's bytes from the least significant.
+    unsigned __int128 velikost = 0;
+    for (int skupina = 0; skupina < 4; ++skupina)
+        velikost = (velikost << 32) | qFromLittleEndian<quint32>(bajty + 1 + 4 * skupina);
+    const bool zaporne = (bajty[0] & 0x80) != 0 && velikost != 0;
+    QString cislice;
+    do {
+        cislice.prepend(QLatin1Char(char('0' + int(velikost % 10))));
+        velikost /= 10;
+    } while (velikost != 0);
+    meritko = qBound(0, meritko, 38);
+    if (cislice.size() <= meritko) cislice.prepend(QString(meritko - cislice.size() + 1, '0'));
+    if (meritko > 0) cislice.insert(cislice.size() - meritko, QLatin1Char('.'));
+    return zaporne ? QLatin1Char('-') + cislice : cislice;
+}
+
+namespace {
+
+QString prevezmiText(char* s) {
+    if (!s) return QString();
+    const QString t = QString::fromUtf8(s);
+    g_free(s);
+    return t;
+}
+
+// One table definition, freed with its columns.
+struct Tabulka {
+    MdbTableDef* t = nullptr;
+    explicit Tabulka(MdbTableDef* def) : t(def) {}
+    ~Tabulka() {
+        if (t) mdb_free_tabledef(t);
+    }
+    Tabulka(const Tabulka&) = delete;
+    Tabulka& operator=(const Tabulka&) = delete;
+    MdbColumn* sloupec(unsigned i) const {
+        return static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i));
+    }
+};
+
+QString deklarace(const Sloupec& s) {
+    switch (s.druh) {
+        case Druh::Logicky:
+        case Druh::Cele:
+            return QStringLiteral("integer");
+        case Druh::Castka:
+            return QStringLiteral("numeric(28,%1)").arg(s.meritko);
+        case Druh::Desetinne:
+            return QStringLiteral("double");
+        case Druh::Text:
+            return s.typ == MDB_MEMO ? QStringLiteral("text")
+                                     : QStringLiteral("varchar(%1)").arg(qMax(1, s.delka));
+        case Druh::DatumCas:
+            return QStringLiteral("datetime");
+        case Druh::Nepodporovany:
+            break;
+    }
+    return QString();
+}
+
+QString literal(const QVariant& v) {
+    if (v.isNull()) return Sql::null();
+    switch (v.typeId()) {
+        case QMetaType::Bool:
+            return Sql::number(static_cast<qint64>(v.toBool() ? 1 : 0));
+        case QMetaType::LongLong:
+            return Sql::number(static_cast<qint64>(v.toLongLong()));
+        case QMetaType::Double:
+            return Sql::number(v.toDouble());
+        case QMetaType::QDateTime:
+            return Sql::dateTime(v.toDateTime());
+        default:
+            return Sql::text(v.toString());
+    }
+}
+
+// An amount, given as the reader's exact decimal text with a point, as a number literal
+// whatever the user's decimal separator is.
+QString castka(const QString& text) {
+    bool ok = false;
+    const double hodnota = QLocale::c().toDouble(text, &ok);
+    if (!ok) throw Chyba(QStringLiteral("Hodnota \"%1\" není číslo.").arg(text));
+    return Sql::number(hodnota);
+}
+
+}  // namespace
+
+bool jeJetSoubor(const QString& soubor) {
+    QFile f(soubor);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray hlavicka = f.read(kOffsetVerze + 1);
+    if (hlavicka.size() < kOffsetVerze + 1) return false;
+    if (hlavicka.mid(kOffsetPodpisu, kPodpis.size()) != kPodpis) return false;
+    const char verze = hlavicka.at(kOffsetVerze);
+    return verze == MDB_VER_JET3 || verze == MDB_VER_JET4;
+}
+
+QDateTime datumZHodnoty(double dny) {
+    QDate datum;
+    QTime cas;
+    rozlozDatum(dny, datum, cas);
+    return QDateTime(datum, cas, Qt::UTC);
+}
+
+struct Soubor::Data {
+    MdbHandle* mdb = nullptr;
+    QString soubor;
+
+    MdbCatalogEntry* polozka(const QString& nazev) const {
+        for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+            auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+            if (e->object_type == MDB_TABLE && mdb_is_user_table(e) &&
+                QString::fromUtf8(e->object_name).compare(nazev, Qt::CaseInsensitive) == 0)
+                return e;
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<Tabulka> otevriTabulku(const QString& nazev) const {
+        MdbCatalogEntry* e = polozka(nazev);
+        if (!e) throw Chyba(QStringLiteral("Soubor %1 nemá tabulku %2.").arg(soubor, nazev));
+        auto t = std::make_unique<Tabulka>(mdb_read_table(e));
+        if (!t->t || !mdb_read_columns(t->t))
+            throw Chyba(QStringLiteral("Tabulku %1 souboru %2 nelze přečíst.").arg(nazev, soubor));
+        return t;
+    }
+
+    // The value of one column of the row on the current page.
+    QVariant hodnota(const MdbColumn* col, const MdbField& pole) const {
+        if (col->col_type == MDB_BOOL) return QVariant(!pole.is_null);  // kept in the null mask
+        if (pole.is_null) return QVariant();
+        const int start = pole.start;
+        unsigned char* buf = mdb->pg_buf;
+        auto potrebuje = [&](int bajtu) {
+            if (pole.siz < bajtu || start < 0 || start + bajtu > MDB_PGSIZE)
+                throw Chyba(QStringLiteral("Sloupec %1 souboru %2 je poškozen.")
+                                .arg(QString::fromUtf8(col->name), soubor));
+        };
+        switch (col->col_type) {
+            case MDB_BYTE:
+                potrebuje(1);
+                return QVariant(static_cast<qlonglong>(buf[start]));
+            case MDB_INT:
+                potrebuje(2);
+                return QVariant(static_cast<qlonglong>(qFromLittleEndian<qint16>(buf + start)));
+            case MDB_LONGINT:
+                potrebuje(4);
+                return QVariant(static_cast<qlonglong>(qFromLittleEndian<qint32>(buf + start)));
+            case MDB_MONEY:
+                // A whole number of ten-thousandths.
+                potrebuje(8);
+                return QVariant(desetinnyText(qFromLittleEndian<qint64>(buf + start), 4));
+            case MDB_NUMERIC:
+                potrebuje(17);
+                return QVariant(textDesetinnehoCisla(buf + start, col->col_scale));
+            case MDB_FLOAT:
+                potrebuje(4);
+                return QVariant(static_cast<double>(qFromLittleEndian<float>(buf + start)));
+            case MDB_DOUBLE:
+                potrebuje(8);
+                return QVariant(qFromLittleEndian<double>(buf + start));
+            case MDB_DATETIME:
+                // The library's own text of a date is wrong before 1900 and in the year 9999.
+                potrebuje(8);
+                return QVariant(datumZHodnoty(qFromLittleEndian<double>(buf + start)));
+            case MDB_TEXT:
+                if (pole.siz == 0) return QVariant(QString(""));
+                return QVariant(
+                    prevezmiText(mdb_col_to_string(mdb, buf, start, MDB_TEXT, pole.siz)));
+            case MDB_MEMO:
+                if (pole.siz == 0) return QVariant(QString(""));
+                return QVariant(
+                    prevezmiText(mdb_col_to_string(mdb, buf, start, MDB_MEMO, pole.siz)));
+            default:
+                break;
+        }
+        throw Chyba(QStringLiteral("Sloupec %1 (%2) nelze přečíst.")
+                        .arg(QString::fromUtf8(col->name), nazevTypu(col->col_type)));
+    }
+};
+
+Soubor::Soubor(const QString& soubor) : d(std::make_unique<Data>()) {
+    d->soubor = soubor;
+    if (!QFile::exists(soubor)) throw Chyba(QStringLiteral("Soubor %1 neexistuje.").arg(soubor));
+    if (!jeJetSoubor(soubor))
+        throw Chyba(QStringLiteral("Soubor %1 není databáze Jet.").arg(soubor));
+    d->mdb = mdb_open(QFile::encodeName(soubor).constData(), MDB_NOFLAGS);
+    if (!d->mdb) throw Chyba(QStringLiteral("Soubor %1 nelze otevřít.").arg(soubor));
+    mdb_set_bind_size(d->mdb, kVelikostMema);
+    if (!mdb_read_catalog(d->mdb, MDB_TABLE)) {
+        mdb_close(d->mdb);
+        d->mdb = nullptr;
+        throw Chyba(QStringLiteral("Katalog souboru %1 nelze přečíst.").arg(soubor));
+    }
+}
+
+Soubor::~Soubor() {
+    if (d->mdb) mdb_close(d->mdb);
+}
+
+int Soubor::verze() const {
+    return d->mdb->f->jet_version == MDB_VER_JET3 ? 3 : 4;
+}
+
+QStringList Soubor::tabulky() const {
+    QStringList vysledek;
+    for (unsigned i = 0; i < d->mdb->num_catalog; ++i) {
+        auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(d->mdb->catalog, i));
+        if (e->object_type == MDB_TABLE && mdb_is_user_table(e))
+            vysledek << QString::fromUtf8(e->object_name);
+    }
+    return vysledek;
+}
+
+QString Soubor::najdiTabulku(const QString& nazev) const {
+    MdbCatalogEntry* e = d->polozka(nazev);
+    return e ? QString::fromUtf8(e->object_name) : QString();
+}
+
+QVector<Sloupec> Soubor::sloupce(const QString& tabulka) const {
+    const auto t = d->otevriTabulku(tabulka);
+    QVector<Sloupec> vysledek;
+    for (unsigned i = 0; i < t->t->num_cols; ++i) {
+        const MdbColumn* c = t->sloupec(i);
+        Sloupec s;
+        s.nazev = QString::fromUtf8(c->name);
+        s.druh = druhSloupce(c->col_type);
+        s.delka = c->col_size;
+        s.typ = c->col_type;
+        if (c->col_type == MDB_TEXT && d->mdb->f->jet_version != MDB_VER_JET3)
+            s.delka = c->col_size / 2;  // two bytes a character in Jet 4
+        s.meritko = c->col_type == MDB_MONEY ? 4 : (c->col_type == MDB_NUMERIC ? c->col_scale : 0);
+        vysledek << s;
+    }
+    return vysledek;
+}
+
+void Soubor::ctiRadky(const QString& tabulka, const QStringList& nazvySloupcu,
+                      const NaRadek& naRadek) const {
+    const auto t = d->otevriTabulku(tabulka);
+    const unsigned pocet = t->t->num_cols;
+    std::vector<unsigned> vybrane;
+    if (nazvySloupcu.isEmpty()) {
+        for (unsigned i = 0; i < pocet; ++i) vybrane.push_back(i);
+    } else {
+        for (const QString& nazev : nazvySloupcu) {
+            unsigned i = 0;
+            while (i < pocet &&
+                   QString::fromUtf8(t->sloupec(i)->name).compare(nazev, Qt::CaseInsensitive) != 0)
+                ++i;
+            if (i == pocet)
+                throw Chyba(QStringLiteral("Tabulka %1 nemá sloupec %2.").arg(tabulka, nazev));
+            vybrane.push_back(i);
+        }
+    }
+    for (unsigned i : vybrane)
+        if (druhSloupce(t->sloupec(i)->col_type) == Druh::Nepodporovany)
+            throw Chyba(QStringLiteral("Sloupec %1 tabulky %2 má typ, který program nečte (%3).")
+                            .arg(QString::fromUtf8(t->sloupec(i)->name), tabulka,
+                                 nazevTypu(t->sloupec(i)->col_type)));
+
+    MdbHandle* mdb = d->mdb;
+    std::vector<MdbField> pole(pocet > 0 ? pocet : 1);
+    mdb_rewind_table(t->t);
+    // The rows are read whole before any is handed over, so that the caller may read the file
+    // again meanwhile without disturbing the page being read.
+    std::vector<QVariantList> precteno;
+    while (mdb_fetch_row(t->t)) {
+        // The row just read stays on the current page; its fields are located again here so
+        // that nulls, empty texts and the raw stored values can be told apart.
+        int start = 0;
+        size_t delka = 0;
+        if (mdb_find_row(mdb, static_cast<int>(t->t->cur_row) - 1, &start, &delka) != 0)
+            throw Chyba(QStringLiteral("Řádek tabulky %1 nelze přečíst.").arg(tabulka));
+        start &= kMaskaOffsetu;
+        if (mdb_crack_row(t->t, start, delka, pole.data()) < 0)
+            throw Chyba(QStringLiteral("Řádek tabulky %1 nelze přečíst.").arg(tabulka));
+        QVariantList hodnoty;
+        for (unsigned i : vybrane) {
+            const MdbField* f = nullptr;
+            for (unsigned k = 0; k < pocet; ++k)
+                if (pole[k].colnum == static_cast<int>(i)) {
+                    f = &pole[k];
+                    break;
+                }
+            if (!f) throw Chyba(QStringLiteral("Řádek tabulky %1 nelze přečíst.").arg(tabulka));
+            hodnoty << d->hodnota(t->sloupec(i), *f);
+        }
+        precteno.push_back(std::move(hodnoty));
+    }
+    for (const QVariantList& hodnoty : precteno) naRadek(hodnoty);
+}
+
+void otevriKeCteni(db::Connection& spojeni, const QString& soubor, const QStringList& tabulky) {
+    if (!jeJetSoubor(soubor)) {
+        spojeni.open(soubor, db::Connection::Rezim::JenCteni);
+        return;
+    }
+    Soubor jet(soubor);
+    spojeni.open(QStringLiteral(":memory:"), db::Connection::Rezim::Vyhradni);
+    try {
+        spojeni.beginTransaction();
+        for (const QString& pozadovana : tabulky.isEmpty() ? jet.tabulky() : tabulky) {
+            const QString nazev = jet.najdiTabulku(pozadovana);
+            if (nazev.isEmpty()) continue;
+            // Columns of a refused type stay behind: no statement of ours names them, and one
+            // that did would fail on the missing column.
+            QVector<Sloupec> sloupce;
+            QStringList nazvy;
+            QStringList definice;
+            for (const Sloupec& s : jet.sloupce(nazev)) {
+                if (s.druh == Druh::Nepodporovany) continue;
+                sloupce << s;
+                nazvy << s.nazev;
+                definice << Sql::identifikator(s.nazev) + QLatin1Char(' ') + deklarace(s);
+            }
+            if (sloupce.isEmpty()) continue;
+            const QString cil = Sql::identifikator(nazev);
+            spojeni.execute(QStringLiteral("create table ") + cil + QStringLiteral(" (") +
+                            definice.join(QStringLiteral(", ")) + QStringLiteral(")"));
+            jet.ctiRadky(nazev, nazvy, [&](const QVariantList& hodnoty) {
+                QStringList literaly;
+                for (int i = 0; i < hodnoty.size(); ++i) {
+                    const QVariant& v = hodnoty.at(i);
+                    literaly << (sloupce.at(i).druh == Druh::Castka && !v.isNull()
+                                     ? castka(v.toString())
+                                     : literal(v));
+                }
+                spojeni.execute(QStringLiteral("insert into ") + cil + QStringLiteral(" values (") +
+                                literaly.join(QStringLiteral(", ")) + QStringLiteral(")"));
+            });
+        }
+        spojeni.commit();
+        // The copy stands for a file opened read only.
+        spojeni.execute(QStringLiteral("PRAGMA query_only = ON"));
+    } catch (...) {
+        spojeni.close();
+        throw;
+    }
+}
+
+}  // namespace jet
