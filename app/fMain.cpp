@@ -32,6 +32,7 @@
 #include "fDialogUprStruct.h"
 #include "fNapoveda.h"
 #include "fNovaPlatba.h"
+#include "fUzivatele.h"
 #include "fZmenyProg.h"
 #include "uAllYouNeed.h"
 
@@ -595,7 +596,12 @@ bool TMain::eventFilter(QObject* o, QEvent* e) {
 
 // ------------------------------------------------------------------ commands
 
-void TMain::TBUzivateleClick() {}
+void TMain::TBUzivateleClick() {
+    TUzivatele okno(this);
+    Uzivatele = &okno;
+    okno.exec();
+    Uzivatele = nullptr;
+}
 
 void TMain::TBNovaPlatbaClick() {
     // The gate: the evidence year must be open for new payments.
