@@ -29,6 +29,7 @@
 #include "SqlHodnoty.h"
 #include "fAbout.h"
 #include "fDialogUprStruct.h"
+#include "fHistoriePlateb.h"
 #include "fNapoveda.h"
 #include "fNovaPlatba.h"
 #include "fZmenyProg.h"
@@ -637,7 +638,10 @@ void TMain::TBNovaPlatbaClick() {
     dialog.exec();
 }
 
-void TMain::TBHistoriePlatebClick() {}
+void TMain::TBHistoriePlatebClick() {
+    THistoriePlateb historie(this);
+    historie.exec();
+}
 
 void TMain::ObsahExecute() {
     // One help window at a time: asking again brings the open one to the front.
