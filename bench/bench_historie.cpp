@@ -1,5 +1,7 @@
 // Measures the payment history with many stored payments (argument, default 500): opening the
-// window with its first read, sorting by a column title's sort list, and a search.
+// window with its first read, sorting by a column title's sort list, and a search. With a second
+// argument "ukaz" the window then stays open on the display given by QT_QPA_PLATFORM, to be
+// looked at and tried by hand.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,7 +19,8 @@
 #include "uAllYouNeed.h"
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool ukazat = argc > 2 && QByteArray(argv[2]) == "ukaz";
+    if (!ukazat) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplikace(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
     const int platby = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 500;
@@ -87,5 +90,9 @@ int main(int argc, char* argv[]) {
     vystup << "payments: " << platby << ", open " << otevreni << " ms, sort " << trideni
            << " ms, search " << hledani << " ms (" << grid->FilteredCount() << " rows found)"
            << ", messages: " << Zpravy::zaznamy().size() << Qt::endl;
+    if (ukazat) {
+        grid->RunSearch(QString());
+        historie.exec();
+    }
     return Zpravy::zaznamy().isEmpty() ? 0 : 1;
 }

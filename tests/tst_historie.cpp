@@ -213,6 +213,24 @@ private slots:
         });
     }
 
+    // Sorting by a column keeps the marked payment marked, so that "Detail" still opens it.
+    void trideniDrziOznacenouPlatbu() {
+        vlozHlavicku({1, QStringLiteral("500"), 1});
+        vlozHlavicku({2, QStringLiteral("100"), 1});
+        vlozHlavicku({3, QStringLiteral("300"), 1});
+        vlozPolozku(1, 2, 4, 0, QStringLiteral("null"), QStringLiteral("Poplatek"),
+                    QStringLiteral("100"));
+        vHistorii([](THistoriePlateb* h) {
+            oznacRadek(h, 1);
+            h->DBGrid1->Trideni()->Add(QStringLiteral("castka"), stASC);
+            QCOMPARE(h->DBGrid1->SpustitTrideni(true), QString());
+            QCOMPARE(sloupec(h->DBGrid1, 0), QStringList({"2", "3", "1"}));
+            QCOMPARE(h->DBGrid1->currentIndex().row(), 0);
+            QCOMPARE(polozkyPo([h] { h->Detail->click(); }),
+                     QStringList{QStringLiteral("2|Jiné platby|Poplatek|100")});
+        });
+    }
+
     // Items by the code-list id, the fee (id 0) first; a linked payment carries the id of the
     // membership it belongs to. Items of other payments stay out.
     void polozkyPodleId() {
