@@ -30,6 +30,7 @@
 #include "SqlHodnoty.h"
 #include "fAbout.h"
 #include "fDialogUprStruct.h"
+#include "fHistoriePlateb.h"
 #include "fNapoveda.h"
 #include "fNovaPlatba.h"
 #include "fUzivatele.h"
@@ -641,7 +642,10 @@ void TMain::TBNovaPlatbaClick() {
     dialog.exec();
 }
 
-void TMain::TBHistoriePlatebClick() {}
+void TMain::TBHistoriePlatebClick() {
+    THistoriePlateb historie(this);
+    historie.exec();
+}
 
 void TMain::ObsahExecute() {
     // One help window at a time: asking again brings the open one to the front.
