@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QMetaType>
 #include <QString>
 #include <QVector>
 
@@ -18,6 +19,12 @@ struct Polozka {
     unsigned prava = 0644;
     bool odkaz = false;  // stored as a symbolic link whose target is the content
 };
+}  // namespace ArchivZip
+
+// Archive entries travel through the tests' data tables.
+Q_DECLARE_METATYPE(ArchivZip::Polozka)
+
+namespace ArchivZip {
 
 inline bool vytvor(const QString& soubor, const QVector<Polozka>& polozky,
                    bool bezKomprese = false) {

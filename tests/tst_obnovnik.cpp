@@ -539,7 +539,5 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(QVector<Polozka>)
-
 QTEST_MAIN(TestObnovnik)
 #include "tst_obnovnik.moc"

@@ -268,7 +268,5 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(QVector<Polozka>)
-
 QTEST_MAIN(TestObnovnikBeh)
 #include "tst_obnovnikbeh.moc"
