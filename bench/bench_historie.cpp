@@ -5,7 +5,9 @@
 //   bench_historie pamet    the main window with the history grid open, then the program ends
 //                           (the runner reads its peak memory)
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -133,6 +135,7 @@ void ulozeni() {
     });
     zavri.start(0);
     const qint64 pred = kPlateb * 3;
+    Zpravy::pridejOdpoved(0);
     const mereni::Cas ms = mereni::zmer([&] { d.UlozitClick(); });
     db::Query q(&Main->ADOConnection1);
     q.setSql(QStringLiteral("select count(*) from HistoriePlateb"));
@@ -140,6 +143,7 @@ void ulozeni() {
     const qint64 polozek = q.field(0).asInteger() - pred;
     std::fprintf(stderr, "items stored: %lld, messages: %lld\n", static_cast<long long>(polozek),
                  static_cast<long long>(Zpravy::zaznamy().size()));
+    for (const auto& z : Zpravy::zaznamy()) std::fprintf(stderr, "%s\n", qPrintable(z.text));
     if (polozek != 9) std::exit(1);
     mereni::vypis("save one payment (5 items, 3 linked)", ms);
 }

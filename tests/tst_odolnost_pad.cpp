@@ -6,7 +6,9 @@
 // "--dite-start" and a folder); the child repeats the operation until the parent kills it with
 // SIGKILL at a chosen moment. The number of kills and the time spent are bounded.
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -22,6 +24,7 @@
 #include "fFormularPlateb.h"
 #include "fMain.h"
 #include "fNovaPlatba.h"
+#include "uAllYouNeed.h"
 
 namespace {
 
@@ -51,9 +54,11 @@ QStringList radky(db::Connection& c, const QString& sql) {
 
 QString vypisImportu(db::Connection& c) {
     QStringList v;
-    for (const char* t : kTabulkyImportu)
-        v << QLatin1String(t)
-          << radky(c, QStringLiteral("select * from %1 order by 1, 2, 3").arg(QLatin1String(t)));
+    for (const char* t : kTabulkyImportu) {
+        QStringList r = radky(c, QStringLiteral("select * from %1").arg(QLatin1String(t)));
+        r.sort();
+        v << QLatin1String(t) << r;
+    }
     return v.join(QLatin1Char('\n'));
 }
 
@@ -111,6 +116,7 @@ int ditePlatba(const QString& slozka) {
     QDir::setCurrent(slozka);
     NastavSouborProgramu(slozka + QStringLiteral("/ParmexRozu"));
     TMain w;
+    w.rok = QStringLiteral("2027");  // as the first activation sets it
     QTimer zavri;
     QObject::connect(&zavri, &QTimer::timeout, [] {
         if (auto* f = qobject_cast<TFormularPlateb*>(QApplication::activeModalWidget()))
@@ -254,7 +260,7 @@ private slots:
         cas.start();
         int plateb = 0;
         for (int i = 0; i < kZabiti && cas.elapsed() < kCasovyLimitMs; ++i) {
-            zabij(QStringLiteral("--dite-platba"), s.cesta(), (i * 29) % 300 + 1);
+            zabij(QStringLiteral("--dite-platba"), s.cesta(), (i * 29) % 600 + 1);
             db::Connection c;
             c.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
             overIntegritu(c);
