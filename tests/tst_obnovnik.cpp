@@ -18,6 +18,7 @@
 #include "Zpravy.h"
 
 using ArchivZip::Polozka;
+Q_DECLARE_METATYPE(QVector<Polozka>)
 
 namespace {
 
@@ -539,7 +540,6 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(QVector<Polozka>)
 
 QTEST_MAIN(TestObnovnik)
 #include "tst_obnovnik.moc"

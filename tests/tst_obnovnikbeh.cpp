@@ -5,6 +5,7 @@
 #include "ServerHttp.h"
 
 using ArchivZip::Polozka;
+Q_DECLARE_METATYPE(QVector<Polozka>)
 
 // Runs the real updater as a separate process in a working folder of its own, against a
 // server on 127.0.0.1 and with archives made here; its messages are answered through
@@ -268,7 +269,6 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(QVector<Polozka>)
 
 QTEST_MAIN(TestObnovnikBeh)
 #include "tst_obnovnikbeh.moc"
