@@ -1,11 +1,15 @@
 #include "fMain.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -177,6 +181,14 @@ QPixmap obrazekPozadi(const QSize& velikost, const QColor& ryba, const QColor& v
         g.drawArc(QRectF(x, h * 0.33, w * 0.06, h * 0.16), 60 * 16, 60 * 16);
     }
     return p;
+}
+
+// Writes the file's (or folder's) data through to the disk.
+void synchronizuj(const QString& cesta) {
+    const int fd = ::open(QFile::encodeName(cesta).constData(), O_RDONLY);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!ok) throw Chyba(QStringLiteral("Soubor \"%1\" nelze zapsat na disk.").arg(cesta));
 }
 
 }  // namespace
@@ -352,9 +364,7 @@ void TMain::FormCreate() {
             return;
         }
         // 1. The database file from the embedded template when it is missing.
-        if (!QFile::exists(QStringLiteral("data.mdb")))
-            UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("dataDB"),
-                               QStringLiteral("data.mdb"));
+        if (!QFile::exists(QStringLiteral("data.mdb"))) VytvorDatabazi();
         // 2. The connection, exclusive.
         try {
             ADOConnection1.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
@@ -421,6 +431,45 @@ void TMain::FormCreate() {
         // ends rather than let the user work on a database in an unknown state.
         ObecneHlaseniChyby(e.zprava());
         UkonciProgram();
+    }
+}
+
+// A new data.mdb: the template is written and upgraded under a temporary name and renamed to
+// data.mdb only when it is complete. Nobody uses the file before the rename, so the upgrade
+// statements (run one by one, as on any older database) skip the disk synchronisation, and
+// the finished file is synchronised once. A start interrupted at any moment leaves either no
+// data.mdb (the next start begins again) or a complete one, never a half-upgraded file.
+void TMain::VytvorDatabazi() {
+    const QString novy = QStringLiteral("data.mdb.novy");
+    if (QFileInfo::exists(novy) && !QFile::remove(novy))
+        throw Chyba(QStringLiteral("Soubor \"%1\" nelze nahradit.").arg(novy));
+    UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("dataDB"), novy);
+    try {
+        ADOConnection1.open(novy, db::Connection::Rezim::Vyhradni);
+        ADOConnection1.execute(QStringLiteral("PRAGMA synchronous = OFF"));
+        ADOConnection1.execute(QStringLiteral("PRAGMA journal_mode = MEMORY"));
+        Gosql(QStringLiteral("select * from verze"), 0, ADOQuery1, false);
+        int verze = 1;
+        try {
+            ADOQuery1.open();
+            verze = ADOQuery1.recordCount() > 0
+                        ? static_cast<int>(ADOQuery1.fieldByName(QStringLiteral("DB")).asInteger())
+                        : 0;
+        } catch (const Chyba&) {
+            verze = 1;
+        }
+        PovyseniDB(verze);
+        ADOQuery1.close();
+        ADOConnection1.close();
+        synchronizuj(novy);
+        if (!QFile::rename(novy, QStringLiteral("data.mdb")))
+            throw Chyba(QStringLiteral("Soubor \"data.mdb\" nelze vytvořit."));
+        synchronizuj(QStringLiteral("."));
+    } catch (const Chyba&) {
+        ADOQuery1.close();
+        ADOConnection1.close();
+        QFile::remove(novy);
+        throw;
     }
 }
 

@@ -89,6 +89,8 @@ protected:
 
 private:
     void FormCreate();
+    // data.mdb from the embedded template, upgraded, put in place whole.
+    void VytvorDatabazi();
     void vytvorOvladaci();
     // The update check of the first activation.
     void KontrolaAktualizaci();

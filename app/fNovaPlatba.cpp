@@ -546,7 +546,11 @@ bool TNovaPlatba::ulozPlatbu(QString& cisloPlatby, QString& ucet) {
         return true;
     } catch (const Chyba& e) {
         spojeni.rollback();
-        ZapisDoLogu(e.zprava());
+        try {
+            ZapisDoLogu(e.zprava());
+        } catch (const Chyba&) {
+            // An unwritable log must not hide the failed save from the user.
+        }
         ZobrazDialog(
             QStringLiteral("Došlo k neočekávané výjimce. [") + e.zprava() + QStringLiteral("]"), 2);
         return false;

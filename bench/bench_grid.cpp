@@ -1,14 +1,13 @@
-// Measures the data grid on 100,000 generated rows: a search keystroke (filter, count and
+// Measures the data grid on 100,000 generated member rows: a search keystroke (filter, count and
 // repaint) and title sorts, each through the grid as the user drives it.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
-#include <cstdio>
 
 #include "DBGridNew.h"
 #include "Databaze.h"
+#include "Mereni.h"
 
 namespace {
 
@@ -40,14 +39,6 @@ void vytvorData(db::Connection& c) {
     c.commit();
 }
 
-template <typename F>
-double zmer(F&& krok) {
-    QElapsedTimer t;
-    t.start();
-    krok();
-    return t.nsecsElapsed() / 1e6;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -74,46 +65,44 @@ int main(int argc, char* argv[]) {
     grid.setKlicoveAtributyDeleneStrednikem(QStringLiteral("id"));
     grid.show();
 
-    std::printf("rows: %d\n", kRadku);
-    std::printf("open:                          %8.1f ms\n", zmer([&] {
-                    q.open();
-                    grid.repaint();
-                }));
+    mereni::vypis("member grid: open", mereni::zmer([&] {
+                      q.open();
+                      grid.repaint();
+                  }));
 
     auto hledej = [&](const QString& text) {
-        return zmer([&] {
+        return mereni::zmer([&] {
             grid.RunSearch(text);
             grid.repaint();
         });
     };
-    std::printf("search 'x' (first, fills cache) %7.1f ms\n", hledej(QStringLiteral("x")));
-    std::printf("search 'n'                     %7.1f ms\n", hledej(QStringLiteral("n")));
-    std::printf("search 'no'                     %7.1f ms\n", hledej(QStringLiteral("no")));
-    std::printf("search 'nov'                    %7.1f ms\n", hledej(QStringLiteral("nov")));
-    std::printf("  rows found: %d\n", grid.FilteredCount());
-    std::printf("search 'novák12'                %7.1f ms\n", hledej(QStringLiteral("novák12")));
-    std::printf("search '' (all rows)            %7.1f ms\n", hledej(QString()));
+    mereni::vypis("member grid: search 'x' (first, fills cache)", hledej(QStringLiteral("x")));
+    mereni::vypis("member grid: search 'n'", hledej(QStringLiteral("n")));
+    mereni::vypis("member grid: search 'no'", hledej(QStringLiteral("no")));
+    mereni::vypis("member grid: search 'nov'", hledej(QStringLiteral("nov")));
+    std::fprintf(stderr, "rows found: %d\n", grid.FilteredCount());
+    mereni::vypis("member grid: search 'novák12'", hledej(QStringLiteral("novák12")));
+    mereni::vypis("member grid: search '' (all rows)", hledej(QString()));
 
     auto tridit = [&](const QString& sloupec, TSmerTrideni smer, bool pridat) {
-        return zmer([&] {
+        return mereni::zmer([&] {
             if (!pridat) grid.Trideni()->Clear();
             grid.Trideni()->Add(sloupec, smer);
             grid.SpustitTrideni(true, true);
             grid.repaint();
         });
     };
-    std::printf("sort prijmeni (first, ranks)    %7.1f ms\n",
-                tridit(QStringLiteral("prijmeni"), stASC, false));
-    std::printf("sort prijmeni DESC              %7.1f ms\n",
-                tridit(QStringLiteral("prijmeni"), stDESC, false));
-    std::printf("sort prijmeni, jmeno DESC       %7.1f ms\n",
-                tridit(QStringLiteral("jmeno"), stDESC, true));
-    std::printf("sort dat_nar (first, ranks)     %7.1f ms\n",
-                tridit(QStringLiteral("dat_nar"), stASC, false));
-    std::printf("sort castka                     %7.1f ms\n",
-                tridit(QStringLiteral("castka"), stASC, false));
-    std::printf("search 'nov' while sorted       %7.1f ms\n", hledej(QStringLiteral("nov")));
-    std::printf("sort mesto while filtered       %7.1f ms\n",
-                tridit(QStringLiteral("mesto"), stASC, false));
+    mereni::vypis("member grid: sort prijmeni (first, ranks)",
+                  tridit(QStringLiteral("prijmeni"), stASC, false));
+    mereni::vypis("member grid: sort prijmeni DESC",
+                  tridit(QStringLiteral("prijmeni"), stDESC, false));
+    mereni::vypis("member grid: sort prijmeni, jmeno DESC",
+                  tridit(QStringLiteral("jmeno"), stDESC, true));
+    mereni::vypis("member grid: sort dat_nar (first, ranks)",
+                  tridit(QStringLiteral("dat_nar"), stASC, false));
+    mereni::vypis("member grid: sort castka", tridit(QStringLiteral("castka"), stASC, false));
+    mereni::vypis("member grid: search 'nov' while sorted", hledej(QStringLiteral("nov")));
+    mereni::vypis("member grid: sort mesto while filtered",
+                  tridit(QStringLiteral("mesto"), stASC, false));
     return 0;
 }

@@ -6,7 +6,17 @@
 
 #include "Chyba.h"
 
+namespace {
+// The engine reads a statement only up to its first zero character, so a value holding one
+// would cut the statement short: such a value is refused.
+void bezNuly(const QString& hodnota) {
+    if (hodnota.contains(QChar(0)))
+        throw Chyba(QStringLiteral("Hodnota obsahuje nulový znak a nelze ji uložit."));
+}
+}  // namespace
+
 QString Sql::text(const QString& hodnota) {
+    bezNuly(hodnota);
     QString s = hodnota;
     s.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + s + QLatin1Char('\'');
@@ -59,6 +69,7 @@ QString Sql::null() {
 }
 
 QString Sql::identifikator(const QString& jmeno) {
+    bezNuly(jmeno);
     QString s = jmeno;
     s.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + s + QLatin1Char('"');

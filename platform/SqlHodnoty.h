@@ -9,7 +9,8 @@
 //                                       an empty text becomes null)
 //   sqlDate    '2016-03-05', null      (ISO 8601, the form the database stores)
 //   sqlDateTime '2016-03-05 09:07:03'
-// A text that should be a number and is not raises Chyba, so a bad value stops the statement
+// A text that should be a number and is not, or a text or name holding a zero character (the
+// engine would end the statement there), raises Chyba, so a bad value stops the statement
 // instead of changing it.
 namespace Sql {
 QString text(const QString& hodnota);

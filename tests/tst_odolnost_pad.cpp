@@ -1,0 +1,307 @@
+// A process killed in the middle of the first start, the code-list import or saving a payment
+// leaves data.mdb whole: it passes the database's integrity check and holds the state before
+// the operation or the state after it, never a part of it.
+//
+// The test re-runs its own executable as a child ("--dite-import", "--dite-platba" or
+// "--dite-start" and a folder); the child repeats the operation until the parent kills it with
+// SIGKILL at a chosen moment. The number of kills and the time spent are bounded.
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QtTest>
+#include <cstdio>
+
+#include "Databaze.h"
+#include "Hodiny.h"
+#include "Pomocnik.h"
+#include "StringGridNew.h"
+#include "VzorovaData.h"
+#include "Zpravy.h"
+#include "fFormularPlateb.h"
+#include "fMain.h"
+#include "fNovaPlatba.h"
+#include "uAllYouNeed.h"
+
+namespace {
+
+const int kZabiti = 20;               // kills per operation
+const qint64 kCasovyLimitMs = 25000;  // and no more time than this per operation
+
+// Tables the import writes, dumped row by row in a fixed order.
+const char* const kTabulkyImportu[] = {
+    "RokEvidence",    "ManipulacniPopl", "ClenskePrispevky", "Brigady",        "c_povolKKnaTVZ",
+    "c_povolKPnaTVZ", "c_povolCKnaTVZ",  "c_povolCPnaTVZ",   "c_povolRKnaTVZ", "c_povolRPnaTVZ",
+    "c_povolCizK",    "c_povolCizP",     "c_povolKO",        "c_povolPO",      "C_povolenky_txt",
+    "C_povol_v_jp",   "C_jinePlatby"};
+
+QStringList radky(db::Connection& c, const QString& sql) {
+    db::Query q(&c);
+    q.setSql(sql);
+    q.open();
+    QStringList r;
+    for (q.first(); !q.eof(); q.next()) {
+        QStringList pole;
+        for (int i = 0; i < q.fieldCount(); ++i)
+            pole << (q.field(i).isNull() ? QStringLiteral("null") : q.field(i).asString());
+        r << pole.join(QLatin1Char('|'));
+    }
+    return r;
+}
+
+QString vypisImportu(db::Connection& c) {
+    QStringList v;
+    for (const char* t : kTabulkyImportu) {
+        QStringList r = radky(c, QStringLiteral("select * from %1").arg(QLatin1String(t)));
+        r.sort();
+        v << QLatin1String(t) << r;
+    }
+    return v.join(QLatin1Char('\n'));
+}
+
+QString jedna(db::Connection& c, const QString& sql) {
+    return radky(c, sql).value(0);
+}
+
+// A payment of five items (membership, brigade, three permits) and three linked payments: nine
+// item rows with the handling fee.
+void vyplnPlatbu(TNovaPlatba& d) {
+    d.ecislo->addItem(QStringLiteral("123"), qlonglong(1));
+    d.ecislo->setCurrentIndex(0);
+    d.NazevClenstvi->setText(QStringLiteral("Členský příspěvek – dospělí"));
+    d.CenaClenstvi->setText(QStringLiteral("1200"));
+    d.IdClenstvi = d.e_indexClenstvi = QStringLiteral("1");
+    d.NazevBrigad->setText(QStringLiteral("Brigáda"));
+    d.CenaBrigad->setText(QStringLiteral("1000"));
+    d.IdBrigady = d.e_indexBrigady = QStringLiteral("1");
+    for (int i = 1; i <= 3; ++i) {
+        const TNovaPlatba::TSlotPovolenky s = d.slotPovolenky(i);
+        s.typ->setCurrentIndex(i);
+        s.Nazev->setText(QStringLiteral("Povolenka %1").arg(i));
+        s.Cena->setText(QStringLiteral("1900"));
+        *s.Id = QStringLiteral("1");
+        *s.e_index = QString::number(i + 1);
+        *s.kodOznaceni = QStringLiteral("MRK");
+        *s.kategorie = QStringLiteral("dospělí");
+    }
+    d.NavazanePlatby->setRowCount(4);
+    for (int r = 1; r <= 3; ++r) {
+        d.NavazanePlatby->setCells(0, r, QStringLiteral("Navázaná platba %1").arg(r));
+        d.NavazanePlatby->setCells(1, r, QStringLiteral("150"));
+        d.NavazanePlatby->setCells(2, r, QString::number(r));
+    }
+    d.DopoctiCelkovouCastku();
+}
+
+void oznamPripravenost() {
+    std::fputs("pripraven\n", stdout);
+    std::fflush(stdout);
+}
+
+// The child: imports the larger code-list file again and again, each time with the next
+// version stamp.
+int diteImport(const QString& slozka) {
+    QDir::setCurrent(slozka);
+    NastavSouborProgramu(slozka + QStringLiteral("/ParmexRozu"));
+    TMain w;
+    oznamPripravenost();
+    for (int verze = 2;; ++verze) w.ImportCiselniku(QString::number(verze));
+}
+
+// The child: saves the same payment again and again; the payment form is closed at once.
+int ditePlatba(const QString& slozka) {
+    QDir::setCurrent(slozka);
+    NastavSouborProgramu(slozka + QStringLiteral("/ParmexRozu"));
+    TMain w;
+    w.rok = QStringLiteral("2027");  // as the first activation sets it
+    QTimer zavri;
+    QObject::connect(&zavri, &QTimer::timeout, [] {
+        if (auto* f = qobject_cast<TFormularPlateb*>(QApplication::activeModalWidget()))
+            f->reject();
+    });
+    zavri.start(0);
+    oznamPripravenost();
+    for (;;) {
+        TNovaPlatba d(&w);
+        vyplnPlatbu(d);
+        Zpravy::pridejOdpoved(0);
+        d.UlozitClick();
+    }
+}
+
+// The child: the first start again and again, data.mdb removed after each.
+int diteStart(const QString& slozka) {
+    QDir::setCurrent(slozka);
+    NastavSouborProgramu(slozka + QStringLiteral("/ParmexRozu"));
+    oznamPripravenost();
+    for (;;) {
+        { TMain w; }
+        QFile::remove(QStringLiteral("data.mdb"));
+    }
+}
+
+}  // namespace
+
+class TestOdolnostPad : public QObject {
+    Q_OBJECT
+
+    // Starts the child on the folder, waits until it is working, lets it run for the delay
+    // and kills it.
+    static void zabij(const QString& prepinac, const QString& slozka, int zpozdeniMs) {
+        QProcess dite;
+        dite.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        dite.start(QCoreApplication::applicationFilePath(), {prepinac, slozka});
+        QVERIFY(dite.waitForStarted(10000));
+        QVERIFY2(dite.waitForReadyRead(20000), "the child did not start working");
+        QThread::msleep(zpozdeniMs);
+        QVERIFY2(dite.state() == QProcess::Running, "the child ended on its own");
+        dite.kill();  // SIGKILL
+        QVERIFY(dite.waitForFinished(10000));
+        QCOMPARE(dite.exitStatus(), QProcess::CrashExit);
+    }
+
+    static void overIntegritu(db::Connection& c) {
+        QCOMPARE(jedna(c, QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+        QCOMPARE(jedna(c, QStringLiteral("PRAGMA foreign_key_check")), QString());
+    }
+
+private slots:
+    void initTestCase() { Pomocnik::pripravProstredi(); }
+
+    // The local database holds the sample code lists; the child imports a file with many more
+    // rows, so every kill lands before, during or after one of its transactions.
+    void zabitiBehemImportu() {
+        Pomocnik::PracovniSlozka s;
+        Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
+        QString pred, po;
+        {
+            TMain w;
+            VzorovaData::vytvor(QStringLiteral("dataCis.mdb"));
+            w.ImportCiselniku(QStringLiteral("1"));
+            pred = vypisImportu(w.ADOConnection1);
+            // "After": the same import the child repeats, done here once on a copy.
+            w.ADOConnection1.close();
+            QVERIFY(QFile::copy(QStringLiteral("data.mdb"), QStringLiteral("pred.mdb")));
+            w.ADOConnection1.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
+            VzorovaData::vytvor(QStringLiteral("dataCis.mdb"), 2027, 200);
+            w.ImportCiselniku(QStringLiteral("2"));
+            po = vypisImportu(w.ADOConnection1);
+            w.ADOConnection1.close();
+            QVERIFY(QFile::remove(QStringLiteral("data.mdb")));
+            QVERIFY(QFile::rename(QStringLiteral("pred.mdb"), QStringLiteral("data.mdb")));
+        }
+        QVERIFY(pred != po);
+        QVERIFY(Zpravy::zaznamy().isEmpty());
+
+        QElapsedTimer cas;
+        cas.start();
+        int poZabiti = 0;
+        for (int i = 0; i < kZabiti && cas.elapsed() < kCasovyLimitMs; ++i) {
+            zabij(QStringLiteral("--dite-import"), s.cesta(), (i * 37) % 400 + 1);
+            db::Connection c;
+            c.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
+            overIntegritu(c);
+            const QString stav = vypisImportu(c);
+            const QString verze = jedna(c, QStringLiteral("select verzecis from Nastaveni"));
+            if (stav == po) {
+                ++poZabiti;
+                QVERIFY2(verze.toInt() >= 2, qPrintable(verze));
+            } else {
+                QVERIFY2(stav == pred, "the database holds a part of an import");
+                QCOMPARE(verze, QStringLiteral("1"));
+            }
+        }
+        qInfo("kills: import committed before %d of them", poZabiti);
+    }
+
+    // A first start killed while it builds data.mdb leaves no data.mdb or a complete one at
+    // the newest schema, and the next start works.
+    void zabitiPriPrvnimStartu() {
+        Pomocnik::PracovniSlozka s;
+        QElapsedTimer cas;
+        cas.start();
+        int celych = 0;
+        for (int i = 0; i < kZabiti && cas.elapsed() < kCasovyLimitMs; ++i) {
+            zabij(QStringLiteral("--dite-start"), s.cesta(), (i * 23) % 250 + 1);
+            if (QFile::exists(QStringLiteral("data.mdb"))) {
+                ++celych;
+                db::Connection c;
+                c.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
+                overIntegritu(c);
+                QCOMPARE(jedna(c, QStringLiteral("select DB from verze")), QStringLiteral("4"));
+            }
+            {
+                TMain w;
+                QVERIFY(!ProgramKonci());
+                QVERIFY2(Zpravy::zaznamy().isEmpty(), qPrintable(Zpravy::zaznamy().value(0).text));
+            }
+            QVERIFY(QFile::remove(QStringLiteral("data.mdb")));
+        }
+        qInfo("kills that found a complete data.mdb: %d", celych);
+    }
+
+    // Every payment the child saved is whole: its header, its nine items adding up to its
+    // amount, and no item without its header.
+    void zabitiBehemUkladaniPlatby() {
+        Pomocnik::PracovniSlozka s;
+        Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
+        {
+            TMain w;
+            VzorovaData::vytvor(QStringLiteral("dataCis.mdb"));
+            w.ImportCiselniku(QStringLiteral("1"));
+            w.ADOConnection1.execute(
+                QStringLiteral("insert into Uzivatele (id, jmeno, prijmeni, ecislo, dat_nar, "
+                               "aktivita) values (1, 'Jan', 'Novák', '123', '1980-02-01', 100)"));
+        }
+        QElapsedTimer cas;
+        cas.start();
+        int plateb = 0;
+        for (int i = 0; i < kZabiti && cas.elapsed() < kCasovyLimitMs; ++i) {
+            zabij(QStringLiteral("--dite-platba"), s.cesta(), (i * 29) % 600 + 1);
+            db::Connection c;
+            c.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
+            overIntegritu(c);
+            const int nyni =
+                jedna(c, QStringLiteral("select count(*) from HistoriePlatebHead")).toInt();
+            QVERIFY(nyni >= plateb);
+            plateb = nyni;
+            QCOMPARE(jedna(c, QStringLiteral(
+                                  "select count(*) from HistoriePlatebHead h where (select "
+                                  "count(*) from HistoriePlateb p where p.cislo_platby = "
+                                  "h.cislo_platby) <> 9 or (select sum(castka) from "
+                                  "HistoriePlateb p where p.cislo_platby = h.cislo_platby) <> "
+                                  "h.castka")),
+                     QStringLiteral("0"));
+            QCOMPARE(jedna(c, QStringLiteral("select count(*) from HistoriePlateb where "
+                                             "cislo_platby not in (select cislo_platby from "
+                                             "HistoriePlatebHead)")),
+                     QStringLiteral("0"));
+            QCOMPARE(jedna(c, QStringLiteral("select count(*) from HistoriePlateb")).toInt(),
+                     9 * plateb);
+        }
+        QVERIFY2(plateb > 0, "no payment was saved before any kill");
+        qInfo("payments saved across the kills: %d", plateb);
+    }
+};
+
+int main(int argc, char** argv) {
+    if (argc == 3 &&
+        (QByteArray(argv[1]) == "--dite-import" || QByteArray(argv[1]) == "--dite-platba" ||
+         QByteArray(argv[1]) == "--dite-start")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        Pomocnik::pripravProstredi();
+        Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
+        const QString slozka = QString::fromLocal8Bit(argv[2]);
+        if (QByteArray(argv[1]) == "--dite-start") return diteStart(slozka);
+        return QByteArray(argv[1]) == "--dite-import" ? diteImport(slozka) : ditePlatba(slozka);
+    }
+    QApplication app(argc, argv);
+    TestOdolnostPad t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_odolnost_pad.moc"
