@@ -1,9 +1,11 @@
 #include "Pomocnik.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QMap>
+#include <QTimer>
 
 #include "Hodiny.h"
 #include "VerzniBlok.h"
@@ -56,4 +58,9 @@ QString Pomocnik::PracovniSlozka::log() const {
     QFile f(cesta(QStringLiteral("Error.log")));
     if (!f.open(QIODevice::ReadOnly)) return QString();
     return QString::fromLocal8Bit(f.readAll());
+}
+
+void Pomocnik::obnovSmyckyUdalosti() {
+    QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    QCoreApplication::exec();
 }

@@ -60,11 +60,7 @@ QStringList texty() {
 struct Kontrola {
     explicit Kontrola(const QString& vlastniVerze = QStringLiteral("1.0.4.30"))
         : s(QStringLiteral("Parmex Rozu - MO Varnov"), vlastniVerze) {
-        // A case before may have ended the program, which stops every local event loop of
-        // this thread at once (the downloads wait in one); an application loop run to its end
-        // lifts that.
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        QCoreApplication::exec();
+        Pomocnik::obnovSmyckyUdalosti();
         Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
         w = std::make_unique<TMain>();
         w->AdresyWebu.AdresaIni = server.adresa(kIni);
@@ -125,7 +121,8 @@ private slots:
             << QStringList{"1.0.3.5",    "01.12.2026",    "program.zip",
                            "01.12.2026", "ciselniky.zip", "17"};
         QTest::newRow("capitals lowered, LF and CR mixed")
-            << "[PARMEX-ROZU]\nVerzeProg=1.0.3.5\rsouborPROG=Program.ZIP\r\nSOUBORCIS=Čís.ZIP\n\n\n\n"
+            << "[PARMEX-ROZU]\nVerzeProg=1.0.3.5\rsouborPROG=Program.ZIP\r\nSOUBORCIS=Čís."
+               "ZIP\n\n\n\n"
             << int(Aktualizace::Oznameni::Precteno)
             << QStringList{"1.0.3.5", "", "program.zip", "", "Čís.zip", ""};
         QTest::newRow("one character skipped, nothing trimmed")
