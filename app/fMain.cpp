@@ -19,10 +19,12 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
+#include "Aktualizace.h"
 #include "DBGridNew.h"
 #include "Formaty.h"
 #include "Hodiny.h"
@@ -400,7 +402,7 @@ void TMain::FormCreate() {
             Organizace = o_Kelmina;
         switch (Organizace) {
             case o_Varnov:
-                AdresyWebu.HlavniStranka = QStringLiteral(PARMEX_SERVER);
+                AdresyWebu.HlavniStranka = Aktualizace::adresaServeru();
                 AdresyWebu.StrankaAplikace =
                     AdresyWebu.HlavniStranka + QStringLiteral("/index.php/u-nas/platby-prevodem");
                 AdresyWebu.AdresaIni =
@@ -408,7 +410,7 @@ void TMain::FormCreate() {
                 AdresyWebu.AdresaZip = AdresyWebu.HlavniStranka + QStringLiteral("/parmex");
                 break;
             case o_Kelmina:
-                AdresyWebu.HlavniStranka = QStringLiteral(PARMEX_SERVER);
+                AdresyWebu.HlavniStranka = Aktualizace::adresaServeru();
                 AdresyWebu.StrankaAplikace =
                     AdresyWebu.HlavniStranka + QStringLiteral("/?page_id=219");
                 AdresyWebu.AdresaIni =
@@ -619,8 +621,116 @@ void TMain::FormActivate() {
     LabelRok->setText(rok);
 }
 
+namespace {
+void smazSouboryObnovniku() {
+    for (const QString& soubor : {SouborObnovniku(), QStringLiteral("unzip32.dll")})
+        if (QFile::exists(soubor)) QFile::remove(soubor);
+}
+
+// The stored code-list version, -1 when Nastaveni has no row.
+long long verzeCiselnikuVDatabazi(db::Query& q) {
+    // A query that failed to open raises the data layer's error here, as any read after a
+    // reported failure does.
+    if (q.isOpen() && q.recordCount() == 0) return -1;
+    return q.fieldByName(QStringLiteral("verzecis")).asInteger();
+}
+}  // namespace
+
 void TMain::KontrolaAktualizaci() {
-    // The update check against the organisation's announcement file runs here.
+    const QChar CR(13);
+    // 1. The announcement.
+    QString obsah;
+    const QString chyba = DownloadUrl(AdresyWebu.AdresaIni, obsah);
+    if (!chyba.isEmpty()) {
+        try {
+            ZapisDoLogu(chyba);
+        } catch (const Chyba&) {
+            // An unwritable log must not let the program past the check; the message follows.
+        }
+        ZobrazDialog(chyba, 2, 0);
+        UkonciProgram();
+        return;
+    }
+    // 2.-4. Its lines.
+    TVerzeNaWebu verze;
+    switch (Aktualizace::rozeber(obsah, verze)) {
+        case Aktualizace::Oznameni::MaloRadku:
+            ZobrazDialog(
+                QStringLiteral("Nepodařilo se ověřit aktualizace, zkuste to prosím později."), 0,
+                0);
+            UkonciProgram();
+            return;
+        case Aktualizace::Oznameni::SpatnaHlavicka:
+            ZobrazDialog(QStringLiteral("Aktualizační soubor neobsahuje korektní data - zkuste to "
+                                        "prosím později (může docházet k jejich aktualizaci na "
+                                        "serveru),") +
+                             CR +
+                             QStringLiteral("pokud bude problém přetrvávat, kontaktujte prosím "
+                                            "správce na svazu."),
+                         0, 0);
+            UkonciProgram();
+            return;
+        case Aktualizace::Oznameni::Precteno:
+            break;
+    }
+    // 5. A newer program must be installed or the program ends.
+    if (PorovnejVerze(verze.VerzeProg, VerzeSouboru(SouborProgramu())) == 1) {
+        const quint8 odpoved = ZobrazDialog(
+            QStringLiteral("Byly nalezeny nové aktualizace, chcete je nainstalovat ?") + CR +
+                QStringLiteral("(odmítnutím se aplikace ukončí, není možno pokračovat s "
+                               "neaktuální aplikací") +
+                CR + QStringLiteral(" z důvodu kompatibility systému na rybářském svazu)"),
+            1, 1);
+        if (odpoved != 0) {
+            smazSouboryObnovniku();
+            UkonciProgram();
+            return;
+        }
+        if (!ProvedReinstalaci(verze.SouborProg)) {
+            ZobrazDialog(QStringLiteral("Při reinstalaci došlo k chybě !"), 2, 0);
+            smazSouboryObnovniku();
+        }
+        // The updater runs and this window has closed: the program ends.
+        UkonciProgram();
+        return;
+    }
+    // 6. The code lists are current when the stored version reaches the announced one.
+    const int oznamenaCis = Aktualizace::celeCislo(verze.VerzeCis);
+    Gosql(QStringLiteral("select * from Nastaveni"), 1, ADOQuery1, false);
+    const long long ulozenaPred = verzeCiselnikuVDatabazi(ADOQuery1);
+    if (ulozenaPred >= 0 && ulozenaPred >= oznamenaCis) return;
+    // 7.-8. The updater fetches dataCis.mdb into the program's folder.
+    QThread::msleep(500);
+    if (!ProvedReinstalaci(verze.SouborCis, SlozkaProgramu() + QStringLiteral("dataCis.mdb"), 0)) {
+        ZobrazDialog(QStringLiteral("Při aktualizaci došlo k chybě !"), 2, 0);
+        smazSouboryObnovniku();
+        UkonciProgram();
+        return;
+    }
+    // 9.-10. The import, and its result.
+    ImportCiselniku(verze.VerzeCis);
+    Gosql(QStringLiteral("select * from Nastaveni"), 1, ADOQuery1, false);
+    const long long ulozenaCis = verzeCiselnikuVDatabazi(ADOQuery1);
+    if (ulozenaCis < 0 || ulozenaCis < oznamenaCis) {
+        const QString zprava = QStringLiteral("Číselníky nebyly korektně načteny!");
+        try {
+            ZapisDoLogu(
+                zprava +
+                QStringLiteral(" (oznámená verze číselníků %1, načtená %2%3)")
+                    .arg(oznamenaCis)
+                    .arg(ulozenaCis < 0 ? QStringLiteral("žádná") : QString::number(ulozenaCis))
+                    .arg(QFile::exists(SlozkaProgramu() + QStringLiteral("dataCis.mdb"))
+                             ? QString()
+                             : QStringLiteral(", soubor dataCis.mdb nedorazil")));
+        } catch (const Chyba&) {
+            // The message below still tells the user.
+        }
+        ZobrazDialog(zprava, 2, 0);
+        UkonciProgram();
+        return;
+    }
+    QFile::remove(SlozkaProgramu() + QStringLiteral("dataCis.mdb"));
+    InfoRefresh();
 }
 
 void TMain::closeEvent(QCloseEvent* e) {

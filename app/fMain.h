@@ -48,6 +48,18 @@ public:
     // Takes over the code lists of dataCis.mdb in the program's folder (see ImportCiselniku.h).
     void ImportCiselniku(const QString& VerzeCiselniku);
 
+    // ---- updates (Aktualizace.cpp)
+    // Downloads the address into souborTxt; empty on success, else the whole message.
+    QString DownloadUrl(const QString& adresa, QString& souborTxt);
+    // 1 when Verze1 is higher, 2 when Verze2 is, 0 when equal; empty means the program's own.
+    quint8 PorovnejVerze(const QString& Verze1, const QString& Verze2);
+    // Program update: writes out the updater, starts it and closes this window. False when the
+    // updater could not be written out (logged); nothing is started then.
+    bool ProvedReinstalaci(const QString& ZipNaServeru);
+    // Code-list update: writes out the updater and runs it without a window until it ends;
+    // it unpacks the archive's file of RozbalitJako's name to RozbalitJako. spustit is unused.
+    bool ProvedReinstalaci(const QString& ZipNaServeru, const QString& RozbalitJako, int spustit);
+
     // ---- window events
     void FormActivate();
 
@@ -94,6 +106,7 @@ private:
     void vytvorOvladaci();
     // The update check of the first activation.
     void KontrolaAktualizaci();
+    bool zapisObnovnik(const QString& ZipNaServeru);
     void chybaDotazu(const QString& sqltext, const QString& zprava, bool PoslatVyjimkuDal);
 
     bool m_vAktivaci = false;

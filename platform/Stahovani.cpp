@@ -53,6 +53,9 @@ Stahovani::Vysledek Stahovani::stahni(const QString& adresa, QIODevice* cil, con
     QEventLoop smycka;
     QObject::connect(odpoved, &QNetworkReply::finished, &smycka, &QEventLoop::quit);
     if (!odpoved->isFinished()) smycka.exec(QEventLoop::ExcludeUserInputEvents);
+    // A loop stopped from outside (the program is ending) leaves the transfer unfinished: a
+    // failure, never an empty success.
+    if (!odpoved->isFinished()) odpoved->abort();
     prepis();
 
     v.stavHttp = odpoved->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

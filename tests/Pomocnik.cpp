@@ -1,9 +1,11 @@
 #include "Pomocnik.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QMap>
+#include <QTimer>
 
 #include "Databaze.h"
 #include "Hodiny.h"
@@ -65,4 +67,9 @@ QString Pomocnik::jedna(const QString& sql) {
     q.setSql(sql);
     q.open();
     return q.field(0).asString();
+}
+
+void Pomocnik::obnovSmyckyUdalosti() {
+    QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    QCoreApplication::exec();
 }

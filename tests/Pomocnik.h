@@ -28,6 +28,11 @@ private:
 // The first field of the first row of a select on the main window's database, as text.
 QString jedna(const QString& sql);
 
+// Ending the program (UkonciProgram) stops every local event loop of the thread at once, also
+// those started later, such as the one a download waits in. This runs the application's loop to
+// its end, which lifts that, so a later case of the same process can download again.
+void obnovSmyckyUdalosti();
+
 // Writes a file that carries a version block with these entries.
 void zapisProgramSVerzi(const QString& soubor, const QString& produkt, const QString& verze);
 }  // namespace Pomocnik

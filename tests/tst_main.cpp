@@ -5,6 +5,7 @@
 #include "Hodiny.h"
 #include "Pomocnik.h"
 #include "Schema.h"
+#include "ServerHttp.h"
 #include "Zpravy.h"
 #include "fDialogUprStruct.h"
 #include "fMain.h"
@@ -21,6 +22,20 @@ void pripravDatabazi(const QStringList& prikazy) {
     c.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
     for (const QString& p : prikazy) c.execute(p);
 }
+// The organisation's server for the update check of the first activation: it announces the
+// program's own version and the given code-list version, so the check ends at once.
+struct Oznameni {
+    Oznameni(TMain& w, int verzeCis) {
+        Pomocnik::obnovSmyckyUdalosti();
+        server.pridejSoubor(QStringLiteral("/verze.ini"),
+                            QStringLiteral("[parmex-rozu]\r\nverzeprog=1.0.4.30\r\n\r\n\r\n\r\n\r\n"
+                                           "verzecis=%1\r\n")
+                                .arg(verzeCis)
+                                .toUtf8());
+        w.AdresyWebu.AdresaIni = server.adresa(QStringLiteral("/verze.ini"));
+    }
+    ServerHttp server;
+};
 }  // namespace
 
 class TestMain : public QObject {
@@ -56,7 +71,9 @@ private slots:
         QVERIFY(s.log().isEmpty());
 
         // First activation: panel, check, title with the town, the calendar year for an empty
-        // register.
+        // register. The code lists count as imported, so the check needs the server only once.
+        w.ADOConnection1.execute(QStringLiteral("insert into Nastaveni (verzecis) values (1)"));
+        Oznameni oznameni(w, 1);
         w.FormActivate();
         QVERIFY(w.AktualizaceZkontrolovana);
         QVERIFY(w.PanelAktualizace->isHidden());
@@ -277,6 +294,7 @@ private slots:
               "insert into HistoriePlateb (id_platby, rok, typ_platby, id, nazev, castka, "
               "cislo_platby) values (2, 2027, 4, 0, 'b', 20, 1)"})
             w.ADOConnection1.execute(QString::fromUtf8(p));
+        Oznameni oznameni(w, 3);
         w.FormActivate();
         QCOMPARE(w.LabelPlatby->text(), QStringLiteral("1"));
         QCOMPARE(w.LabelPolozky->text(), QStringLiteral("2"));

@@ -1,16 +1,34 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds, and starts ParmexRozu in a fresh working folder (run/).
-# Without a display the program is started under Xvfb.
+# Installs the dependencies, builds a program whose organisation's web server is the sample
+# server on 127.0.0.1:8765, starts that server in the background and starts ParmexRozu in a
+# fresh working folder (run/<time>/). At its first start the program checks the server, has the
+# updater fetch the code lists of 2027 and imports them. The server stops when the program
+# ends. Without a display the program is started under Xvfb.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
+port=8765
 "$top/tools/deps.sh"
-"$top/tools/build.sh"
+"$top/tools/build.sh" -DPARMEX_SERVER="http://127.0.0.1:$port"
+
 work="$top/run/$(date +%Y%m%d-%H%M%S)"
-mkdir -p "$work"
-cp "$top/build/app/ParmexRozu" "$work/"
-cd "$work"
-echo "Working folder: $work"
+mkdir -p "$work/program" "$work/server"
+cp "$top/build/app/ParmexRozu" "$work/program/"
+
+"$top/tools/server.sh" "$work/server" "$port" >"$work/server.log" 2>&1 &
+server=$!
+trap 'kill "$server" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+    if python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.2)" 2>/dev/null; then
+        break
+    fi
+    kill -0 "$server" 2>/dev/null || { cat "$work/server.log"; exit 1; }
+    sleep 0.2
+done
+
+echo "Working folder: $work/program"
+cd "$work/program"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    exec xvfb-run -a ./ParmexRozu
+    xvfb-run -a ./ParmexRozu
+else
+    ./ParmexRozu
 fi
-exec ./ParmexRozu

@@ -1,0 +1,252 @@
+#include "Aktualizace.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <array>
+
+#include "Chyba.h"
+#include "Obnovnik.h"
+#include "Stahovani.h"
+#include "fMain.h"
+#include "uAllYouNeed.h"
+
+namespace {
+
+const QString kHlavicka = QStringLiteral("[parmex-rozu]");
+const QString kDocasnaSlozka = QStringLiteral("tmp\\");
+
+// The announcement is a few hundred bytes; anything beyond this is not an announcement and is
+// refused before it can take the program's memory.
+constexpr qint64 kNejvetsiOznameni = 1024 * 1024;
+
+class OmezenyBuffer : public QBuffer {
+protected:
+    qint64 writeData(const char* data, qint64 len) override {
+        if (size() + len > kNejvetsiOznameni) {
+            setErrorString(
+                QStringLiteral("Soubor oznámení je větší než %1 bajtů").arg(kNejvetsiOznameni));
+            return -1;
+        }
+        return QBuffer::writeData(data, len);
+    }
+};
+
+QString maleAscii(QString text) {
+    for (QChar& c : text)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) c = QChar(c.unicode() + 32);
+    return text;
+}
+
+// Blanks and control characters at both ends go.
+QString orizni(const QString& text) {
+    int od = 0, po = int(text.size());
+    while (od < po && text.at(od).unicode() <= 32) ++od;
+    while (po > od && text.at(po - 1).unicode() <= 32) --po;
+    return text.mid(od, po - od);
+}
+
+QString vUvozovkach(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+void zapisDoLoguBezChyby(const QString& text) {
+    try {
+        ZapisDoLogu(text);
+    } catch (const Chyba&) {
+        // A log that cannot be written must not change the outcome; the caller reports anyway.
+    }
+}
+
+}  // namespace
+
+QStringList Aktualizace::radky(const QString& text) {
+    QStringList r;
+    int od = 0;
+    const int n = int(text.size());
+    for (int i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        r << text.mid(od, i - od);
+        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ++i;
+        od = i + 1;
+    }
+    if (od < n) r << text.mid(od);
+    return r;
+}
+
+Aktualizace::Oznameni Aktualizace::rozeber(const QString& text, TVerzeNaWebu& verze) {
+    const QStringList r = radky(maleAscii(text));
+    if (r.size() < 7) return Oznameni::MaloRadku;
+    if (r.first() != kHlavicka) return Oznameni::SpatnaHlavicka;
+    const std::pair<QString, QString*> klice[] = {{QStringLiteral("verzeprog"), &verze.VerzeProg},
+                                                  {QStringLiteral("datumprog"), &verze.DatumProg},
+                                                  {QStringLiteral("souborprog"), &verze.SouborProg},
+                                                  {QStringLiteral("datumcis"), &verze.DatumCis},
+                                                  {QStringLiteral("souborcis"), &verze.SouborCis},
+                                                  {QStringLiteral("verzecis"), &verze.VerzeCis}};
+    for (int i = 1; i < r.size(); ++i) {
+        const QString& radek = r.at(i);
+        for (const auto& [klic, hodnota] : klice) {
+            const int kde = int(radek.indexOf(klic));
+            if (kde >= 0) *hodnota = radek.mid(kde + klic.size() + 1);
+        }
+    }
+    return Oznameni::Precteno;
+}
+
+int Aktualizace::celeCislo(const QString& text) {
+    int i = 0;
+    while (i < text.size() && text.at(i) == QLatin1Char(' ')) ++i;
+    bool ok = false;
+    const int h = text.mid(i).toInt(&ok, 10);
+    // toInt also passes blanks after the number; a whole number has none.
+    if (!ok || text.mid(i).isEmpty() || text.at(text.size() - 1).unicode() <= 32) return 0;
+    return h;
+}
+
+quint8 Aktualizace::porovnej(QString verze1, QString verze2, const QString& vlastniVerze) {
+    if (verze1.isEmpty()) verze1 = vlastniVerze;
+    if (verze2.isEmpty()) verze2 = vlastniVerze;
+    verze1 = orizni(verze1);
+    verze2 = orizni(verze2);
+    if (verze1 == verze2) return 0;
+    auto cisla = [](QString zbytek) {
+        std::array<int, 4> c{};
+        for (int k = 0; k < 3; ++k) {
+            const int tecka = int(zbytek.indexOf(QLatin1Char('.')));
+            c[k] = celeCislo(tecka < 0 ? QString() : zbytek.left(tecka));
+            zbytek = zbytek.mid(tecka + 1);
+        }
+        c[3] = celeCislo(zbytek.remove(QLatin1Char('.')));
+        return c;
+    };
+    const auto a = cisla(verze1), b = cisla(verze2);
+    for (int k = 0; k < 4; ++k) {
+        if (a[k] > b[k]) return 1;
+        if (a[k] < b[k]) return 2;
+    }
+    return 0;
+}
+
+QString Aktualizace::zpravaChybyStahovani(const QString& popis) {
+    const QChar CR(13);
+    return QStringLiteral(
+               "Při zjišťování aktualizací došlo k neočekávané výjimce, ověřte prosím "
+               "připojení k internetu,") +
+           CR +
+           QStringLiteral(
+               "případně zda antivirus nebrání programu přistupovat na web, je-li vše "
+               "v pořádku,") +
+           CR + QStringLiteral("kontaktujte rybářský svaz. (popis chyby: ") + popis +
+           QStringLiteral(")");
+}
+
+bool Aktualizace::platnyNazevArchivu(const QString& nazev) {
+    return !orizni(nazev).isEmpty() && !nazev.contains(QLatin1Char('/')) &&
+           !nazev.contains(QLatin1Char('\\')) && !nazev.contains(QLatin1Char('"')) &&
+           nazev != QLatin1String(".") && nazev != QLatin1String("..");
+}
+
+QString Aktualizace::parametryProgramu(const QString& adresaZip, const QString& zip,
+                                       const QString& program) {
+    return QStringList{vUvozovkach(adresaZip + QLatin1Char('/') + zip), vUvozovkach(kDocasnaSlozka),
+                       vUvozovkach(zip), vUvozovkach(program), vUvozovkach(program)}
+        .join(QLatin1Char(' '));
+}
+
+QString Aktualizace::prikazCiselniku(const QString& obnovnik, const QString& adresaZip,
+                                     const QString& zip, const QString& rozbalitJako) {
+    return obnovnik + QLatin1Char(' ') +
+           QStringList{vUvozovkach(adresaZip + QLatin1Char('/') + zip), vUvozovkach(kDocasnaSlozka),
+                       vUvozovkach(zip), vUvozovkach(rozbalitJako)}
+               .join(QLatin1Char(' '));
+}
+
+QString Aktualizace::adresaServeru() {
+    const QString z = qEnvironmentVariable("PARMEX_ADRESA_SERVERU");
+    return z.isEmpty() ? QStringLiteral(PARMEX_SERVER) : z;
+}
+
+int SpustACekej(const QString& prikaz, quint16 zobrazeni) {
+    Q_UNUSED(zobrazeni)
+    QStringList a = obnovnik::rozdelPrikazovouRadku(prikaz);
+    if (a.isEmpty()) return -1;
+    QString program = a.takeFirst();
+    if (!program.contains(QLatin1Char('/')) && QFileInfo(program).isFile())
+        program = QFileInfo(program).absoluteFilePath();
+    QProcess proces;
+    proces.setProgram(program);
+    proces.setArguments(a);
+    proces.setWorkingDirectory(QDir::currentPath());
+    proces.setProcessChannelMode(QProcess::ForwardedChannels);
+    proces.start();
+    if (!proces.waitForStarted()) return -1;
+    while (proces.state() != QProcess::NotRunning) proces.waitForFinished(500);
+    return proces.exitStatus() == QProcess::NormalExit ? proces.exitCode() : -1;
+}
+
+// ------------------------------------------------------------------ the main window's part
+
+QString TMain::DownloadUrl(const QString& adresa, QString& souborTxt) {
+    OmezenyBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const Stahovani::Vysledek v = Stahovani::stahni(adresa, &buffer);
+    if (!v.uspech) return Aktualizace::zpravaChybyStahovani(v.chyba);
+    // Bytes taken one for one as characters: the announcement is plain ASCII.
+    souborTxt = QString::fromLatin1(buffer.data());
+    return QString();
+}
+
+quint8 TMain::PorovnejVerze(const QString& Verze1, const QString& Verze2) {
+    return Aktualizace::porovnej(Verze1, Verze2, VerzeSouboru(SouborProgramu()));
+}
+
+bool TMain::zapisObnovnik(const QString& ZipNaServeru) {
+    // The updater lives in a library linked into the program; register its resource.
+    Q_INIT_RESOURCE(obnovnik);
+    try {
+        // The name comes from the web: it must stay a plain file name inside the updater's
+        // temporary folder, or the updater would store and later delete a file elsewhere.
+        if (!Aktualizace::platnyNazevArchivu(ZipNaServeru))
+            throw Chyba(
+                QStringLiteral("Neplatný název archívu aktualizace: \"%1\"").arg(ZipNaServeru));
+        UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("Obnovnik"),
+                           SouborObnovniku());
+        QFile obnovnik(SouborObnovniku());
+        if (!obnovnik.setPermissions(obnovnik.permissions() | QFile::ExeOwner | QFile::ExeGroup |
+                                     QFile::ExeOther))
+            throw Chyba(QStringLiteral("Soubor \"%1\" nelze označit jako spustitelný: %2")
+                            .arg(SouborObnovniku(), obnovnik.errorString()));
+        return true;
+    } catch (const Chyba& e) {
+        zapisDoLoguBezChyby(e.zprava());
+        return false;
+    }
+}
+
+bool TMain::ProvedReinstalaci(const QString& ZipNaServeru) {
+    if (!zapisObnovnik(ZipNaServeru)) return false;
+    const QString parametry = Aktualizace::parametryProgramu(
+        AdresyWebu.AdresaZip, ZipNaServeru, QFileInfo(SouborProgramu()).fileName());
+    // Started and not waited for; whether it started is not examined: the program closes
+    // either way and the next start asks again.
+    QProcess::startDetached(QDir::current().absoluteFilePath(SouborObnovniku()),
+                            obnovnik::rozdelPrikazovouRadku(parametry), QDir::currentPath());
+    // The closing step runs with the check's flag still false, so the updater's file stays.
+    close();
+    return true;
+}
+
+bool TMain::ProvedReinstalaci(const QString& ZipNaServeru, const QString& RozbalitJako,
+                              int spustit) {
+    Q_UNUSED(spustit)
+    if (!zapisObnovnik(ZipNaServeru)) return false;
+    // Its exit code is not used: a failed run shows as a code-list file that did not arrive.
+    SpustACekej(Aktualizace::prikazCiselniku(SouborObnovniku(), AdresyWebu.AdresaZip, ZipNaServeru,
+                                             RozbalitJako),
+                0);
+    return true;
+}
