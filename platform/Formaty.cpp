@@ -3,31 +3,53 @@
 #include <QLocale>
 
 namespace {
-QLocale uzivatelskeCislo() {
-    QLocale l;
-    l.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-    return l;
+// The formats of the locale in force, worked out once per locale: grids format every date and
+// amount of a large result through here.
+struct Formatovani {
+    QLocale jazyk;
+    QLocale cisla;
+    QString kratkeDatum;
+    QString dlouhyCas;
+};
+
+const Formatovani& formatovani() {
+    static thread_local Formatovani f{QLocale::c(), QLocale::c(), QString(), QString()};
+    const QLocale aktualni;
+    if (f.kratkeDatum.isEmpty() || !(aktualni == f.jazyk)) {
+        f.jazyk = aktualni;
+        f.cisla = aktualni;
+        f.cisla.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+        f.kratkeDatum = aktualni.dateFormat(QLocale::ShortFormat);
+        if (!f.kratkeDatum.contains(QLatin1String("yyyy")))
+            f.kratkeDatum.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+        f.dlouhyCas = aktualni.timeFormat(QLocale::LongFormat);
+        f.dlouhyCas.remove(QLatin1Char('t'));
+        f.dlouhyCas = f.dlouhyCas.trimmed();
+    }
+    return f;
+}
+
+const QLocale& uzivatelskeCislo() {
+    return formatovani().cisla;
 }
 }  // namespace
 
 QString Formaty::formatKratkehoData() {
-    QString f = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1String("yyyy"))) f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return f;
+    return formatovani().kratkeDatum;
 }
 
 QString Formaty::formatDlouhehoCasu() {
-    QString f = QLocale().timeFormat(QLocale::LongFormat);
-    f.remove(QLatin1Char('t'));
-    return f.trimmed();
+    return formatovani().dlouhyCas;
 }
 
 QString Formaty::datum(const QDate& d) {
-    return QLocale().toString(d, formatKratkehoData());
+    const Formatovani& f = formatovani();
+    return f.jazyk.toString(d, f.kratkeDatum);
 }
 
 QString Formaty::cas(const QTime& t) {
-    return QLocale().toString(t, formatDlouhehoCasu());
+    const Formatovani& f = formatovani();
+    return f.jazyk.toString(t, f.dlouhyCas);
 }
 
 QString Formaty::datumCas(const QDateTime& dt) {

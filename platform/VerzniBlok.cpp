@@ -1,5 +1,6 @@
 #include "VerzniBlok.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -22,25 +23,56 @@ QByteArray konec() {
 }
 }  // namespace
 
-VerzniBlok::Vysledek VerzniBlok::nacti(const QString& soubor, QMap<QString, QString>* polozky) {
-    if (!QFileInfo(soubor).isFile()) return Vysledek::SouborNenalezen;
+namespace {
+// The last file read: the program reads its own block several times while it starts, and the
+// file (its own program, tens of megabytes) does not change meanwhile.
+struct Precteny {
+    QString cesta;
+    qint64 velikost = -1;
+    QDateTime zmeneno;
+    VerzniBlok::Vysledek vysledek = VerzniBlok::Vysledek::NelzeCist;
+    QMap<QString, QString> polozky;
+};
+
+Precteny precti(const QString& soubor, const QFileInfo& info) {
+    Precteny p{info.absoluteFilePath(),
+               info.size(),
+               info.lastModified(),
+               VerzniBlok::Vysledek::NelzeCist,
+               {}};
     QFile f(soubor);
-    if (!f.open(QIODevice::ReadOnly)) return Vysledek::NelzeCist;
+    if (!f.open(QIODevice::ReadOnly)) return p;
     const QByteArray obsah = f.readAll();
     const int od = obsah.indexOf(zacatek());
-    if (od < 0) return Vysledek::BezBloku;
+    p.vysledek = VerzniBlok::Vysledek::BezBloku;
+    if (od < 0) return p;
     const int telo = od + zacatek().size();
     const int doKonce = obsah.indexOf(konec(), telo - 1);
-    if (doKonce < 0) return Vysledek::BezBloku;
+    if (doKonce < 0) return p;
     const QByteArray blok = obsah.mid(telo, doKonce - telo + 1);
     for (const QByteArray& radek : blok.split('\n')) {
         const int rovnase = radek.indexOf('=');
         if (rovnase <= 0) continue;
-        if (polozky)
-            polozky->insert(QString::fromUtf8(radek.left(rovnase)),
-                            QString::fromUtf8(radek.mid(rovnase + 1)));
+        p.polozky.insert(QString::fromUtf8(radek.left(rovnase)),
+                         QString::fromUtf8(radek.mid(rovnase + 1)));
     }
-    return Vysledek::Nacteno;
+    p.vysledek = VerzniBlok::Vysledek::Nacteno;
+    return p;
+}
+}  // namespace
+
+VerzniBlok::Vysledek VerzniBlok::nacti(const QString& soubor, QMap<QString, QString>* polozky) {
+    const QFileInfo info(soubor);
+    if (!info.isFile()) return Vysledek::SouborNenalezen;
+    static Precteny posledni;
+    if (posledni.cesta != info.absoluteFilePath() || posledni.velikost != info.size() ||
+        posledni.zmeneno != info.lastModified() || posledni.vysledek == Vysledek::NelzeCist)
+        posledni = precti(soubor, info);
+    if (posledni.vysledek == Vysledek::Nacteno && polozky) {
+        for (auto it = posledni.polozky.cbegin(); it != posledni.polozky.cend(); ++it)
+            polozky->insert(it.key(), it.value());
+    }
+    return posledni.vysledek;
 }
 
 QByteArray VerzniBlok::sestav(const QMap<QString, QString>& polozky) {

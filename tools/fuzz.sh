@@ -9,8 +9,7 @@ sekund="${1:-60}"
 b="$top/build-fuzz"
 CXX=clang++ CC=clang cmake -S "$top" -B "$b" -DPARMEX_FUZZ=ON -DBUILD_TESTING=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cile=(fuzz_sqlhodnoty fuzz_prikazovaradka fuzz_rozbaleni)
-[ -f "$b/tests/fuzz/Makefile" ] && grep -q "fuzz_oznameni" "$b/tests/fuzz/Makefile" && cile+=(fuzz_oznameni)
+cile=(fuzz_sqlhodnoty fuzz_prikazovaradka fuzz_rozbaleni fuzz_oznameni)
 cmake --build "$b" -j"$(nproc)" --target "${cile[@]}"
 # Seed archives for the extraction target: files, a folder, stored and deflated entries.
 seme="$b/korpus/fuzz_rozbaleni"
