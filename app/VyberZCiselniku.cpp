@@ -9,6 +9,7 @@
 
 #include "fMain.h"
 #include "fNovaPlatba.h"
+#include "uAllYouNeed.h"
 
 TVyberZCiselniku::TVyberZCiselniku(TNovaPlatba* platba, const QString& jmeno,
                                    const QString& titulek,
@@ -50,18 +51,7 @@ TVyberZCiselniku::TVyberZCiselniku(TNovaPlatba* platba, const QString& jmeno,
     konec->setAutoDefault(false);
     connect(vlozit, &QPushButton::clicked, this, &TVyberZCiselniku::VlozitClick);
     connect(konec, &QPushButton::clicked, this, &QDialog::reject);
-    auto* tlacitka = new QVBoxLayout();
-    tlacitka->addWidget(vlozit);
-    tlacitka->addStretch(1);
-    tlacitka->addWidget(konec);
-    auto* obsah = new QHBoxLayout();
-    obsah->addWidget(DBGrid1, 1);
-    obsah->addLayout(tlacitka);
-    auto* stav = new QStatusBar(this);
-    stav->setObjectName(QStringLiteral("StatusBar1"));
-    auto* vrstva = new QVBoxLayout(this);
-    vrstva->addLayout(obsah, 1);
-    vrstva->addWidget(stav);
+    RozlozOkno(this, DBGrid1, {vlozit}, {konec});
     resize(560, 360);
 }
 

@@ -13,6 +13,7 @@
 #include "fFormularPlateb.h"
 #include "fMain.h"
 #include "fPolozkyPlateb.h"
+#include "uAllYouNeed.h"
 
 THistoriePlateb::THistoriePlateb(QWidget* owner)
     : QDialog(owner), ADOQueryHist(&Main->ADOConnection1), ADOQuery1(&Main->ADOConnection1) {
@@ -51,19 +52,7 @@ THistoriePlateb::THistoriePlateb(QWidget* owner)
     connect(Detail, &QPushButton::clicked, this, &THistoriePlateb::DetailClick);
     connect(EFormular, &QPushButton::clicked, this, &THistoriePlateb::EFormularClick);
     connect(Konec, &QPushButton::clicked, this, &THistoriePlateb::KonecClick);
-    auto* tlacitka = new QVBoxLayout();
-    tlacitka->addWidget(Detail);
-    tlacitka->addWidget(EFormular);
-    tlacitka->addStretch(1);
-    tlacitka->addWidget(Konec);
-    auto* obsah = new QHBoxLayout();
-    obsah->addWidget(SearchPanel1, 1);
-    obsah->addLayout(tlacitka);
-    auto* stav = new QStatusBar(this);
-    stav->setObjectName(QStringLiteral("StatusBar1"));
-    auto* vrstva = new QVBoxLayout(this);
-    vrstva->addLayout(obsah, 1);
-    vrstva->addWidget(stav);
+    RozlozOkno(this, SearchPanel1, {Detail, EFormular}, {Konec});
     resize(820, 420);
 
     FormCreate();

@@ -12,6 +12,7 @@
 #include "SqlHodnoty.h"
 #include "fHistoriePlateb.h"
 #include "fMain.h"
+#include "uAllYouNeed.h"
 
 void NastavGridPlateb(TSearchPanel* panel, TDBGridNew* grid, const QString& klic) {
     panel->setSearchBoxWidth(200);
@@ -59,17 +60,7 @@ TPolozkyPlateb::TPolozkyPlateb(THistoriePlateb* owner)
     Konec->setObjectName(QStringLiteral("Konec"));
     Konec->setAutoDefault(false);
     connect(Konec, &QPushButton::clicked, this, &TPolozkyPlateb::KonecClick);
-    auto* tlacitka = new QVBoxLayout();
-    tlacitka->addStretch(1);
-    tlacitka->addWidget(Konec);
-    auto* obsah = new QHBoxLayout();
-    obsah->addWidget(SearchPanel1, 1);
-    obsah->addLayout(tlacitka);
-    auto* stav = new QStatusBar(this);
-    stav->setObjectName(QStringLiteral("StatusBar1"));
-    auto* vrstva = new QVBoxLayout(this);
-    vrstva->addLayout(obsah, 1);
-    vrstva->addWidget(stav);
+    RozlozOkno(this, SearchPanel1, {}, {Konec});
     resize(600, 320);
 }
 

@@ -1,11 +1,13 @@
 #include "uAllYouNeed.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QWidget>
 
 #include "Chyba.h"
@@ -168,4 +170,21 @@ QLabel* TucnyPopisek(const QString& text, QWidget* rodic) {
     f.setBold(true);
     l->setFont(f);
     return l;
+}
+
+QStatusBar* RozlozOkno(QWidget* okno, QWidget* obsah, const QList<QWidget*>& tlacitkaNahore,
+                       const QList<QWidget*>& tlacitkaDole) {
+    auto* tlacitka = new QVBoxLayout();
+    for (QWidget* t : tlacitkaNahore) tlacitka->addWidget(t);
+    tlacitka->addStretch(1);
+    for (QWidget* t : tlacitkaDole) tlacitka->addWidget(t);
+    auto* radek = new QHBoxLayout();
+    radek->addWidget(obsah, 1);
+    radek->addLayout(tlacitka);
+    auto* stav = new QStatusBar(okno);
+    stav->setObjectName(QStringLiteral("StatusBar1"));
+    auto* vrstva = new QVBoxLayout(okno);
+    vrstva->addLayout(radek, 1);
+    vrstva->addWidget(stav);
+    return stav;
 }

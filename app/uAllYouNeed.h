@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 // The common operations every window uses: the one message box, the error log, version
@@ -53,6 +54,12 @@ class QLabel;
 class QWidget;
 // A label in bold, as the windows use for captions and values that stand out.
 QLabel* TucnyPopisek(const QString& text, QWidget* rodic);
+
+class QStatusBar;
+// The layout the list windows share: the content on the left, a column of buttons on the right
+// (the first ones at the top, the others at the bottom) and an empty status bar at the foot.
+QStatusBar* RozlozOkno(QWidget* okno, QWidget* obsah, const QList<QWidget*>& tlacitkaNahore,
+                       const QList<QWidget*>& tlacitkaDole);
 
 // The toolkit's general error report: an error no operation caught, shown with its text.
 void ObecneHlaseniChyby(const QString& zprava);
