@@ -25,6 +25,12 @@ for _ in $(seq 50); do
     sleep 0.2
 done
 
+# The program shows dates and amounts in the user's formats; a machine without a locale of its
+# own (C, POSIX) gets the Czech formats the program's users have.
+case "${LC_ALL:-${LANG:-C}}" in
+    C | C.* | POSIX) export LANG=cs_CZ.UTF-8 && unset LC_ALL ;;
+esac
+
 echo "Working folder: $work/program"
 cd "$work/program"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
