@@ -88,6 +88,7 @@ private slots:
             << "tmp\\ \"c:\\a\\\" \\\"b" << QStringList{"tmp\\", "c:\\a\\", "\\b"};
         QTest::newRow("unclosed quote runs to the end") << "a \"b c" << QStringList{"a", "b c"};
         QTest::newRow("nothing") << "   " << QStringList{};
+        QTest::newRow("a lone quote at the end") << "a \"" << QStringList{"a"};
     }
     void prikazovaRadka() {
         QFETCH(QString, radka);

@@ -43,7 +43,9 @@ QStringList obnovnik::rozdelPrikazovouRadku(const QString& radka) {
     QStringList vysledek;
     QString argument;
     int i = 0;
-    while (dalsiArgument(radka, i, true, &argument)) vysledek << argument;
+    // An argument that comes out empty (a lone quote) ends the list, as it ends the count of
+    // arguments where the command line is read this way.
+    while (dalsiArgument(radka, i, true, &argument) && !argument.isEmpty()) vysledek << argument;
     return vysledek;
 }
 

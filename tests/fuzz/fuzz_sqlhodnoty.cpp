@@ -43,7 +43,7 @@ void overText(const QString& vstup, const QString& literal) {
     sqlite3_stmt* st = vyber(QStringLiteral("select ") + literal);
     const QString zpet = QString::fromUtf8(
         reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), sqlite3_column_bytes(st, 0));
-    if (sqlite3_column_type(st, 0) != SQLITE_TEXT || zpet != vstup.toUtf8()) std::abort();
+    if (sqlite3_column_type(st, 0) != SQLITE_TEXT || zpet != vstup) std::abort();
     sqlite3_finalize(st);
 }
 
@@ -77,7 +77,7 @@ void overCislo(const QString& vstup) {
 void overIdentifikator(const QString& vstup) {
     if (vstup.isEmpty()) return;
     sqlite3_stmt* st = vyber(QStringLiteral("select 1 as ") + Sql::identifikator(vstup));
-    if (QString::fromUtf8(sqlite3_column_name(st, 0)) != vstup.toUtf8()) std::abort();
+    if (QString::fromUtf8(sqlite3_column_name(st, 0)) != vstup) std::abort();
     sqlite3_finalize(st);
 }
 
