@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDir>
 #include <QTimer>
 #include <QWindow>
 #include <exception>
@@ -28,6 +29,10 @@ public:
 
 int main(int argc, char* argv[]) {
     ParmexAplikace aplikace(argc, argv);
+    // Every file the program addresses by name (data.mdb, dataCis.mdb, the updater and its tmp
+    // folder, form.html) lives beside the program, whichever folder it was started from: a
+    // menu, a file manager or a terminal elsewhere.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
     TMain okno;
     if (ProgramKonci()) return 0;
     // PARMEX_KONEC_PO_STARTU=1 ends the program as soon as the event loop is idle after the main
