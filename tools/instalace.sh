@@ -172,7 +172,12 @@ odinstaluj() {
         done
         rm -rf "$slozka/tmp"
         if [ "$i_data" = 1 ]; then
-            for f in "${soubory_dat[@]}"; do rm -f "$slozka/$f"; done
+            for f in "${soubory_dat[@]}"; do
+                if [ -f "$slozka/$f" ]; then
+                    rm -f "$slozka/$f"
+                    nalezeno=1
+                fi
+            done
         fi
         rmdir "$slozka" 2>/dev/null || true
     fi
