@@ -326,9 +326,11 @@ QStringList vydej(const Zadani& zadani) {
         vydano << QStringLiteral("Program verze %1: %2").arg(verze, v.SouborProg);
     }
     if (sCiselniky) {
-        const QString stara = v.VerzeCis.trimmed();
+        // The program reads the number with blanks before it and nothing after it; anything
+        // else counts as 0 there and the members would never fetch what is published here.
+        const QString stara = v.VerzeCis;
         if (!stara.isEmpty() &&
-            !QRegularExpression(QStringLiteral("^\\d{1,9}$")).match(stara).hasMatch())
+            !QRegularExpression(QStringLiteral("^ *\\d{1,9}$")).match(stara).hasMatch())
             throw Chyba(QStringLiteral("Oznámená verze číselníků %1 není celé číslo.")
                             .arg(uvozovky(v.VerzeCis)));
         QString rok;
