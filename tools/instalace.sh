@@ -141,6 +141,9 @@ instaluj() {
         echo "Path=$(hodnota_polozky "$slozka")"
         echo "Icon=$(hodnota_polozky "$slozka/$ikona")"
         echo "Terminal=false"
+        # The window class the toolkit gives the program's windows: the desktop shows them
+        # under this entry and its icon.
+        echo "StartupWMClass=ParmexRozu"
         echo "Categories=Office;Finance;"
         echo "Keywords=platby;povolenky;rybáři;"
     } >"$docasna" || chyba "Položku nabídky \"$polozka_nabidky\" nelze zapsat."
