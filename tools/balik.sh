@@ -5,7 +5,8 @@
 #
 #   tools/balik.sh --vystup FOLDER --verze VERSION [--soubor FILE]... [--program FILE]...
 #
-# --soubor    a file the archive carries (programs among them are stripped of debugging data)
+# --soubor    a file the archive carries and the installer puts into the program folder
+#             (programs among them are stripped of debugging data)
 # --program   a program whose libraries the installer checks: each shipped program, and the
 #             programs the shipped ones carry inside and write out (the updater)
 # The build's target "balik" calls this with the lists kept in tools/CMakeLists.txt.
@@ -85,7 +86,10 @@ for f in "${soubory[@]}"; do
         chmod 644 "$cil"
     fi
 done
-sed "s|@BALICKY@|${balicky[*]}|" "$top/tools/instalace.sh" >"$pracovni/$nazev/instalace.sh"
+jmena=()
+for f in "${soubory[@]}"; do jmena+=("$(basename "$f")"); done
+sed -e "s|@BALICKY@|${balicky[*]}|" -e "s|@SOUBORY@|${jmena[*]}|" "$top/tools/instalace.sh" \
+    >"$pracovni/$nazev/instalace.sh"
 chmod 755 "$pracovni/$nazev/instalace.sh"
 
 tar --sort=name --owner=0 --group=0 --numeric-owner -C "$pracovni" -czf "$pracovni/$archiv" "$nazev"

@@ -13,10 +13,12 @@
 # data; --vcetne-dat deletes the data too. Only files the program itself makes are ever deleted,
 # and the folder only when nothing else is left in it.
 #
-# The release archive writes the Debian packages the programs need into this script; a missing
-# one stops the installation before anything is written.
+# The release archive writes into this script the files it carries beside it and the Debian
+# packages the programs need; a missing package stops the installation before anything is
+# written.
 set -euo pipefail
 
+soubory_programu=(@SOUBORY@)
 potrebne_balicky=(@BALICKY@)
 
 program="ParmexRozu"
@@ -94,10 +96,13 @@ chybejici_balicky() {
 
 instaluj() {
     local slozka="$1"
-    [ -f "$zdroj/$program" ] || chyba "Vedle instalátoru chybí program $program."
     case "${potrebne_balicky[*]}" in
         @*) chyba "Instalátor se spouští z rozbaleného balíku programu." ;;
     esac
+    local f
+    for f in "${soubory_programu[@]}"; do
+        [ -f "$zdroj/$f" ] || chyba "Vedle instalátoru chybí soubor $f."
+    done
 
     local chybi
     chybi="$(chybejici_balicky | sort -u | tr '\n' ' ')"
@@ -118,16 +123,18 @@ instaluj() {
 
     # Each file is copied under a temporary name and renamed over the old one, so a program
     # folder never holds half a program (and a running program keeps its own file).
-    local f
-    for f in "$program" "$ikona" "$instalator"; do
+    for f in "${soubory_programu[@]}" "$instalator"; do
         if [ "$(cd "$zdroj" && pwd -P)/$f" = "$(cd "$slozka" && pwd -P)/$f" ]; then
             continue
         fi
         cp -f "$zdroj/$f" "$slozka/.$f.novy" || chyba "Soubor \"$slozka/$f\" nelze zapsat."
+        if [ -x "$zdroj/$f" ]; then
+            chmod 755 "$slozka/.$f.novy"
+        else
+            chmod 644 "$slozka/.$f.novy"
+        fi
         mv -f "$slozka/.$f.novy" "$slozka/$f" || chyba "Soubor \"$slozka/$f\" nelze zapsat."
     done
-    chmod 755 "$slozka/$program" "$slozka/$instalator"
-    chmod 644 "$slozka/$ikona"
 
     local docasna="$polozka_nabidky.novy"
     {
@@ -167,7 +174,7 @@ odinstaluj() {
     fi
     if [ -d "$slozka" ]; then
         local f
-        for f in "$program" "$ikona" "$instalator" "${soubory_behu[@]}"; do
+        for f in "${soubory_programu[@]}" "$instalator" "${soubory_behu[@]}"; do
             if [ -f "$slozka/$f" ] || [ -L "$slozka/$f" ]; then
                 rm -f "$slozka/$f"
                 nalezeno=1
