@@ -56,12 +56,8 @@ plna_cesta() {
     case "$s" in
         *$'\n'* | *$'\r'* | *$'\t'*) chyba "Název složky \"$s\" obsahuje řídicí znak." ;;
     esac
-    case "$s" in
-        /*) ;;
-        *) s="$PWD/$s" ;;
-    esac
-    while [ "${#s}" -gt 1 ] && [ "${s%/}" != "$s" ]; do s="${s%/}"; done
-    printf '%s' "$s"
+    # "." and ".." taken out and no trailing "/", symbolic links left as the user named them.
+    realpath -ms -- "$s"
 }
 
 # A value of the desktop entry: a backslash is written as two.
