@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <cstdio>
-#include <memory>
 
 #include "Chyba.h"
 #include "Databaze.h"
@@ -59,11 +58,12 @@ void synchronizuj(const QString& cesta) {
 
 class ZkusebniProgram {
 public:
-    ZkusebniProgram() : m_puvodniSlozka(QDir::currentPath()) {
+    ZkusebniProgram() : m_puvodniSlozka(QDir::currentPath()), m_puvodniProgram(SouborProgramu()) {
         if (!m_dir.isValid())
             throw Chyba(QStringLiteral("Dočasnou složku nelze vytvořit: ") + m_dir.errorString());
         // A stand-in program file: the program recognises its organisation from its version
-        // block, and writes its error log beside it.
+        // block (any organisation it knows will do, the import is the same for all) and writes
+        // its error log beside it.
         const QString program = m_dir.filePath(kProgram);
         QFile f(program);
         QMap<QString, QString> blok;
@@ -82,7 +82,7 @@ public:
     }
     ~ZkusebniProgram() {
         QDir::setCurrent(m_puvodniSlozka);
-        NastavSouborProgramu(QString());
+        NastavSouborProgramu(m_puvodniProgram);
         ZrusKonecProgramu();
     }
     QString cesta(const QString& jmeno) const { return m_dir.filePath(jmeno); }
@@ -90,6 +90,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_puvodniSlozka;
+    QString m_puvodniProgram;
 };
 
 // What the program's code reported meanwhile, the import's reason taken out of its frame.

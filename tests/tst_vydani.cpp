@@ -102,6 +102,7 @@ private slots:
     void prvniVydani() {
         const QString k = koren(QStringLiteral("prvni"));
         const QString puvodniSlozka = QDir::currentPath();
+        const QString puvodniProgram = SouborProgramu();
         Vydani::Zadani z;
         z.slozkaServeru = k;
         z.organizace = QStringLiteral("Varnov");
@@ -113,6 +114,7 @@ private slots:
                  qPrintable(vypis.join(QLatin1Char('\n'))));
         // The check of the code lists ran in a folder of its own.
         QCOMPARE(QDir::currentPath(), puvodniSlozka);
+        QCOMPARE(SouborProgramu(), puvodniProgram);
 
         const QString zipProgramu = QStringLiteral("parmexrozu-") + kVerze + QStringLiteral(".zip");
         QCOMPARE(obsahSlozky(k).keys(),
