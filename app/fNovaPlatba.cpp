@@ -301,9 +301,17 @@ void TNovaPlatba::pridejNavazanePlatby(db::Query& q) {
 }
 
 void TNovaPlatba::OdeberNavazanePlatby(const QString& TypPovolenky) {
+    // A row whose cells are all empty stands for no linked payment and matches no key, so the
+    // walk ends even for the empty key of a permit type without a price table: deleting the
+    // last remaining row only empties it.
+    auto prazdny = [this](int radek) {
+        for (int c = 0; c < NavazanePlatby->columnCount(); ++c)
+            if (!NavazanePlatby->Cells(c, radek).isEmpty()) return false;
+        return true;
+    };
     int radek = 1;
     while (radek < NavazanePlatby->rowCount()) {
-        if (NavazanePlatby->Cells(4, radek) == TypPovolenky)
+        if (!prazdny(radek) && NavazanePlatby->Cells(4, radek) == TypPovolenky)
             NavazanePlatby->DeleteRow(radek, 2);
         else
             ++radek;

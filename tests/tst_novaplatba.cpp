@@ -360,6 +360,55 @@ private slots:
             QStringLiteral("Došlo k chybě! (kontaktuje prosím správce)\r{no such table")));
         QCOMPARE(d.CenaPovolenka1->text(), QString());
     }
+
+    // A permit type without a price table (an empty or null name): its picker reports the failed
+    // lookup once and lists nothing; choosing and clearing the slot leave the linked payments as
+    // they were, also when the grid holds only its empty row.
+    void typBezCenoveTabulky_data() {
+        QTest::addColumn<QString>("tabulka");
+        QTest::addColumn<bool>("sNavazanymi");
+        QTest::newRow("empty name, empty grid") << "''" << false;
+        QTest::newRow("null name, empty grid") << "null" << false;
+        QTest::newRow("empty name, linked payments") << "''" << true;
+    }
+    void typBezCenoveTabulky() {
+        QFETCH(QString, tabulka);
+        QFETCH(bool, sNavazanymi);
+        proved(QStringLiteral("insert into C_povolenky_txt (id_pov, nazev, tabulka) values (7, "
+                              "'Bez ceníku', %1)")
+                   .arg(tabulka));
+        TNovaPlatba d(w);
+        if (sNavazanymi) {
+            vyberRadek<TCisClenstvi>(QStringLiteral("id"), QStringLiteral("1"));
+            d.VyberClenstviClick();
+        }
+        const QStringList predtim = navazane(d);
+        const QString celkem = d.Celkem->text();
+        vyberTyp(d.typ1, 7);
+        int radku = -1;
+        priOtevreni<TCisPovolenek>([&](TCisPovolenek* p) {
+            radku = p->DBGrid1->model()->rowCount();
+            p->findChild<QPushButton*>(QStringLiteral("Vlozit"))->click();  // nothing to take
+            QVERIFY(p->isVisible());
+            p->reject();
+        });
+        d.findChild<QPushButton*>(QStringLiteral("VyberPovolenku1"))->click();
+        QCOMPARE(radku, 0);
+        const auto z = Zpravy::zaznamy();
+        QCOMPARE(z.size(), 1);
+        QVERIFY2(z[0].text.startsWith(QStringLiteral("Došlo k chybě! (kontaktuje prosím správce)")),
+                 qPrintable(z[0].text));
+        QCOMPARE(navazane(d), predtim);
+        QCOMPARE(d.NavazanePlatby->rowCount(), 2);
+        QCOMPARE(d.CenaPovolenka1->text(), QString());
+        QVERIFY(d.typ1->isEnabled());
+        // "X" with the type still chosen.
+        d.findChild<QPushButton*>(QStringLiteral("ZrusPovolenku1"))->click();
+        QCOMPARE(navazane(d), predtim);
+        QCOMPARE(d.NavazanePlatby->rowCount(), 2);
+        QCOMPARE(d.Celkem->text(), celkem);
+        QCOMPARE(Zpravy::zaznamy().size(), 1);
+    }
 };
 
 // Saving a composed payment.
