@@ -409,6 +409,32 @@ private slots:
         QCOMPARE(d.Celkem->text(), celkem);
         QCOMPARE(Zpravy::zaznamy().size(), 1);
     }
+
+    // Link rows may name their table in another letter case than the permit type or the
+    // membership key: they are offered all the same, and clearing the slot removes them.
+    void klicNavazanychBezOhleduNaVelikostPismen() {
+        proved(
+            QStringLiteral("update C_povol_v_jp set typ_povolenky = 'c_CLENSKE_prisp' where id_p "
+                           "= 1 and typ_povolenky = 'C_clenske_prisp'"));
+        proved(
+            QStringLiteral("update C_povol_v_jp set typ_povolenky = 'c_povolkknatvz' where id_p "
+                           "= 1 and id_jp = 1 and typ_povolenky = 'C_povolKKnaTVZ'"));
+        TNovaPlatba d(w);
+        vyberRadek<TCisClenstvi>(QStringLiteral("id"), QStringLiteral("1"));
+        d.VyberClenstviClick();
+        QCOMPARE(navazane(d), QStringList{QStringLiteral("Příspěvek na ostrahu revírů=150")});
+        vyberTyp(d.typ1, 1);
+        vyberRadek<TCisPovolenek>(QStringLiteral("id"), QStringLiteral("1"));
+        d.VyberPovolenku(d.typ1, 1);
+        QCOMPARE(navazane(d),
+                 (QStringList{"Příspěvek na ostrahu revírů=150", "Příspěvek na zarybnění=312,5",
+                              "Úlovkový záznam (sumář)=20"}));
+        d.ZrusPovolenkuClick(1);
+        QCOMPARE(navazane(d), QStringList{QStringLiteral("Příspěvek na ostrahu revírů=150")});
+        d.ZrusClenstviClick();
+        QCOMPARE(navazane(d), QStringList());
+        QCOMPARE(d.Celkem->text(), QStringLiteral("50"));
+    }
 };
 
 // Saving a composed payment.
