@@ -278,7 +278,13 @@ void TNovaPlatba::NactiInfoUzivatele() {
     Main->Gosql(QStringLiteral("select * from Uzivatele where ecislo = ") +
                     Sql::text(ecislo->currentText()) + QStringLiteral(" and aktivita = 100"),
                 1, ADOQuery1, false);
-    if (!ADOQuery1.isOpen()) return;
+    // A failed lookup shows no member rather than the one chosen before.
+    if (!ADOQuery1.isOpen()) {
+        jmeno->clear();
+        prijmeni->clear();
+        dat_nar->clear();
+        return;
+    }
     jmeno->setText(ADOQuery1.fieldByName(QStringLiteral("jmeno")).asString());
     prijmeni->setText(ADOQuery1.fieldByName(QStringLiteral("prijmeni")).asString());
     const QDateTime narozen = ADOQuery1.fieldByName(QStringLiteral("dat_nar")).asDateTime();

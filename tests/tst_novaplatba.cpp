@@ -435,6 +435,22 @@ private slots:
         QCOMPARE(navazane(d), QStringList());
         QCOMPARE(d.Celkem->text(), QStringLiteral("50"));
     }
+
+    // A member whose lookup fails shows empty boxes, not the member chosen before.
+    void neuspesneNacteniClena() {
+        TNovaPlatba d(w);
+        d.ecislo->addItem(QStringLiteral("123"), 1);
+        d.ecislo->addItem(QStringLiteral("124"), 2);
+        d.ecislo->setCurrentIndex(0);
+        QCOMPARE(d.jmeno->text(), QStringLiteral("Jan"));
+        QCOMPARE(d.dat_nar->text(), QStringLiteral("01.02.1980"));
+        proved(QStringLiteral("alter table Uzivatele rename to Jini"));
+        d.ecislo->setCurrentIndex(1);
+        QCOMPARE(Zpravy::zaznamy().size(), 1);
+        QCOMPARE(d.jmeno->text(), QString());
+        QCOMPARE(d.prijmeni->text(), QString());
+        QCOMPARE(d.dat_nar->text(), QString());
+    }
 };
 
 // Saving a composed payment.
