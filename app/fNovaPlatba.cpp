@@ -241,7 +241,7 @@ void TNovaPlatba::FormCreate() {
     LabelVarovani->setText(
         QStringLiteral(
             "Ke každé platbě bude automaticky přičten manipulační poplatek !  (a to ve výši: ") +
-        CeleKorunyPoplatku(CenaManipulPopl->text()) + QStringLiteral(" Kč)"));
+        TextCastky(Formaty::naCislo(CenaManipulPopl->text())) + QStringLiteral(" Kč)"));
     LabelVarovani->setVisible(maPoplatek);
 
     for (QComboBox* typ : {typ1, typ2, typ3}) typ->clear();

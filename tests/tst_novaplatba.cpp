@@ -451,6 +451,16 @@ private slots:
         QCOMPARE(d.prijmeni->text(), QString());
         QCOMPARE(d.dat_nar->text(), QString());
     }
+
+    // A fee with hellers is shown in the warning as the total shows it.
+    void poplatekSHaleri() {
+        proved(QStringLiteral("update ManipulacniPopl set castka = 12.5 where rok = 2027"));
+        TNovaPlatba d(w);
+        QCOMPARE(d.Celkem->text(), QStringLiteral("12,5"));
+        QCOMPARE(d.LabelVarovani->text(),
+                 QStringLiteral("Ke každé platbě bude automaticky přičten manipulační "
+                                "poplatek !  (a to ve výši: 12,5 Kč)"));
+    }
 };
 
 // Saving a composed payment.
