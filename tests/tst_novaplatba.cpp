@@ -54,6 +54,20 @@ void vyberRadek(const QString& pole, const QString& hodnota) {
     });
 }
 
+// Double-clicks the row (counted from 0) of the picker that opens next; leaves the picker with
+// "Konec" when the double click did not take the row.
+template <class T>
+void dvojklikNaRadek(int radek) {
+    priOtevreni<T>([radek](T* v) {
+        QTableView* g = v->DBGrid1;
+        QVERIFY(QTest::qWaitForWindowExposed(v));
+        const QPoint bod = g->visualRect(g->model()->index(radek, 1)).center();
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, bod);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, bod);
+        if (v->isVisible()) v->reject();
+    });
+}
+
 void vyberTyp(QComboBox* typ, int idPov) {
     typ->setCurrentIndex(typ->findData(qlonglong(idPov)));
 }
@@ -434,6 +448,43 @@ private slots:
         d.ZrusClenstviClick();
         QCOMPARE(navazane(d), QStringList());
         QCOMPARE(d.Celkem->text(), QStringLiteral("50"));
+    }
+
+    // "X" on the brigade slot empties its boxes and takes its price off the total; the other
+    // slots and the linked payments stay.
+    void zruseniBrigady() {
+        TNovaPlatba d(w);
+        vyberRadek<TCisClenstvi>(QStringLiteral("id"), QStringLiteral("1"));
+        d.VyberClenstviClick();
+        vyberRadek<TCisBrigrad>(QStringLiteral("id"), QStringLiteral("1"));
+        d.VyberBrigaduClick();
+        QCOMPARE(d.Celkem->text(), QStringLiteral("2400"));  // 1200 + 150 + 1000 + 50
+        d.findChild<QPushButton*>(QStringLiteral("ZrusBrigadu"))->click();
+        QCOMPARE(d.CenaBrigad->text(), QString());
+        QCOMPARE(d.NazevBrigad->text(), QString());
+        QCOMPARE(d.Celkem->text(), QStringLiteral("1400"));
+        QCOMPARE(d.CenaClenstvi->text(), QStringLiteral("1200"));
+        QCOMPARE(navazane(d), QStringList{QStringLiteral("Příspěvek na ostrahu revírů=150")});
+        QCOMPARE(d.VratSS(), QStringLiteral("01"));
+    }
+
+    // A double click on a row of any picker takes that row, as "Vložit" does.
+    void dvojklikVeVyberu() {
+        TNovaPlatba d(w);
+        dvojklikNaRadek<TCisClenstvi>(1);
+        d.VyberClenstviClick();
+        QCOMPARE(d.IdClenstvi, QStringLiteral("2"));
+        QCOMPARE(d.CenaClenstvi->text(), QStringLiteral("600"));
+        dvojklikNaRadek<TCisBrigrad>(1);
+        d.VyberBrigaduClick();
+        QCOMPARE(d.IdBrigady, QStringLiteral("2"));
+        QCOMPARE(d.CenaBrigad->text(), QStringLiteral("500"));
+        vyberTyp(d.typ2, 2);
+        dvojklikNaRadek<TCisPovolenek>(1);
+        d.VyberPovolenku(d.typ2, 2);
+        QCOMPARE(d.IdPovolenky2, QStringLiteral("2"));
+        QCOMPARE(d.CenaPovolenka2->text(), QStringLiteral("1250"));
+        QVERIFY(!d.typ2->isEnabled());
     }
 
     // A member whose lookup fails shows empty boxes, not the member chosen before.
