@@ -306,6 +306,30 @@ private slots:
         // The one settings row is updated, not doubled.
         QCOMPARE(radky(QStringLiteral("select ucet, mesto, verzecis from Nastaveni")),
                  {QStringLiteral("190-2718281824/0800|Varnov|5")});
+
+        // A second import finds the year's fee, other payment 1 and link 1-1 locally and updates
+        // them: the rows of the other year with the same keys stay as they are.
+        upravSoubor({QStringLiteral("update ManipulacniPopl set nazev = 'Nový poplatek', castka = "
+                                    "55 where rok = 2027"),
+                     QStringLiteral("update C_jinePlatby set nazev = 'Nová', castka = 333, "
+                                    "aktivita = 900, manipulacni_poplatek = 'ANO' where id = 1 "
+                                    "and rok = 2027"),
+                     QStringLiteral("update C_povol_v_jp set aktivita = 900, typ_platby = 4 where "
+                                    "id_p = 1 and id_jp = 1 and rok = 2027")});
+        Main->ImportCiselniku(QStringLiteral("6"));
+
+        QVERIFY(Zpravy::zaznamy().isEmpty());
+        QCOMPARE(stareRoky(), pred);
+        QCOMPARE(radky(QStringLiteral("select nazev, castka from ManipulacniPopl where rok = "
+                                      "2027")),
+                 {QStringLiteral("Nový poplatek|55")});
+        QCOMPARE(radky(QStringLiteral("select nazev, castka, aktivita, manipulacni_poplatek from "
+                                      "C_jinePlatby where id = 1 and rok = 2027")),
+                 {QStringLiteral("Nová|333|900|ANO")});
+        QCOMPARE(radky(QStringLiteral("select aktivita, typ_platby from C_povol_v_jp where id_p = "
+                                      "1 and id_jp = 1 and rok = 2027 and typ_povolenky = "
+                                      "'C_povolKKnaTVZ'")),
+                 {QStringLiteral("900|4")});
     }
 
     // Jet files often hold null where a text is empty. A null text imports as the empty text,
