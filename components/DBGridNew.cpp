@@ -326,6 +326,8 @@ TDBGridNew::TDBGridNew(QWidget* parent)
     connect(FTimer, &QTimer::timeout, this, &TDBGridNew::tikCasovace);
     connect(FTrideni, &TTrideniArray::zmeneno, m_hlavicka,
             [this] { m_hlavicka->viewport()->update(); });
+    // A changed list deserves a new try, also where the one before was rejected.
+    connect(FTrideni, &TTrideniArray::zmeneno, this, [this] { m_trideniSelhalo = false; });
 
     TObrazky obrazky;
     FIconUp = obrazky.ImageListGrid->obrazek(0);

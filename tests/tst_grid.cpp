@@ -188,6 +188,37 @@ private slots:
         QCOMPARE(s.sloupec(QStringLiteral("id")), QStringLiteral("2,4,1,3,6,5"));
     }
 
+    // A rejected list is not tried again at each painting, but a list changed since is: after
+    // a reopen it is applied again like any other.
+    void aChangedListIsReappliedAfterARejectedOne_data() {
+        QTest::addColumn<bool>("prirazenim");
+        QTest::newRow("items changed") << false;
+        QTest::newRow("list assigned") << true;
+    }
+    void aChangedListIsReappliedAfterARejectedOne() {
+        QFETCH(bool, prirazenim);
+        SeznamClenu s;
+        s.grid->Trideni()->Add(QStringLiteral("neni"), stASC);
+        QVERIFY(!s.grid->SpustitTrideni(false, true).isEmpty());
+        if (prirazenim) {
+            TTrideniArray jine;
+            jine.Add(QStringLiteral("prijmeni"), stDESC);
+            s.grid->setTrideni(jine);
+        } else {
+            s.grid->Trideni()->Items(0)->setSloupec(QStringLiteral("prijmeni"));
+            s.grid->Trideni()->Items(0)->setSmer(stDESC);
+        }
+        QCOMPARE(s.grid->SpustitTrideni(true, true), QString());
+        s.dotaz->close();
+        s.dotaz->open();
+        s.grid->odpojit();
+        s.grid->pripojit();
+        s.titulky()->viewport()->repaint();
+        QCOMPARE(s.dotaz->sort(), QStringLiteral("prijmeni DESC"));
+        QCOMPARE(s.sloupec(QStringLiteral("id")), QStringLiteral("2,4,1,3,6,5"));
+        QVERIFY(Zpravy::zaznamy().isEmpty());
+    }
+
     void withoutIndicatorsALostSortStaysLost() {
         SeznamClenu s;
         s.grid->setTrideniIkony(nullptr);
