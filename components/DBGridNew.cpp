@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QUrl>
 
+#include "KodovaStranka.h"
 #include "SearchPanel.h"
 #include "Zpravy.h"
 #include "fObrazky.h"
@@ -753,8 +754,11 @@ bool TDBGridNew::UlozDoSouboru(const QString& Soubor, const QString& DeliciZnak,
     }
     pripojit();
 
+    // Windows-1250 on every system, as the payment sheet is written, so that a file reads the
+    // same on every computer; a character the code page lacks becomes "?".
+    const QByteArray bajty =
+        KodovaStranka::doCp1250(text, [](char32_t) { return QByteArrayLiteral("?"); });
     // A file that could not be written whole is reported as not saved and is not opened.
-    const QByteArray bajty = text.toLocal8Bit();
     const bool zapsano = soubor.write(bajty) == bajty.size() && soubor.flush();
     soubor.close();
     if (!zapsano || soubor.error() != QFileDevice::NoError) return false;
