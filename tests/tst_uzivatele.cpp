@@ -376,6 +376,10 @@ private slots:
         QString ukazane;
         priOtevreni<TUzivateleDetNew>([&](TUzivateleDetNew* d) {
             ukazane = d->ecislo->text();
+            d->prijmeni->setText(QStringLiteral("Jiná"));
+            // Changed behind the list's back: only a reopened list would show it.
+            Main->ADOConnection1.execute(
+                QStringLiteral("update Uzivatele set jmeno = 'Změněná' where id = 2"));
             d->KonecClick();
         });
         if (zHledani) {
@@ -391,7 +395,8 @@ private slots:
         }
         QCOMPARE(ukazane, QStringLiteral("124"));
         // "Konec" saves nothing and the list was not reopened.
-        QCOMPARE(tabulka().at(1), QStringLiteral("2:124:Eva:Malá:1980-02-01:100"));
+        QCOMPARE(tabulka().at(1), QStringLiteral("2:124:Změněná:Malá:1980-02-01:100"));
+        QCOMPARE(sloupecGridu(*s, 1), (QStringList{QStringLiteral("Jan"), QStringLiteral("Eva")}));
     }
 
     // Removing asks once; "Ano" marks the member removed and the list keeps the record number,
@@ -518,11 +523,14 @@ private slots:
         QFETCH(bool, detail);
         clen(1, QStringLiteral("123"), QStringLiteral("Jan"), QStringLiteral("Novák"));
         Main->ADOConnection1.execute(
-            QStringLiteral("create trigger odmitni before %1 on Uzivatele begin "
-                           "select raise(abort, 'zamitnuto'); end")
+            QStringLiteral("create trigger odmitni before %1 on Uzivatele when new.jmeno = "
+                           "'Karel' begin select raise(abort, 'zamitnuto'); end")
                 .arg(detail ? QStringLiteral("update") : QStringLiteral("insert")));
         auto s = otevriSeznam();
         QVERIFY(s);
+        // Changed behind the list's back: only a reopened list would show it.
+        Main->ADOConnection1.execute(
+            QStringLiteral("update Uzivatele set jmeno = 'Honza' where id = 1"));
         const QStringList puvodni = tabulka();
         StavDialogu stav;
         vyplnAUloz(stav, [detail](TUzivateleDetNew* d) {
