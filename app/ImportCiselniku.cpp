@@ -54,14 +54,9 @@ QString cislo(const db::Field& pole) {
     }
 }
 
-// A text, quoted with its apostrophes doubled; null stays null, so a column that requires a
-// value refuses the row instead of storing an invented empty text.
+// A text, quoted with its apostrophes doubled. A null is the empty text: Jet files often hold
+// null where a text is empty, and the code lists must import all the same.
 QString text(const db::Field& pole) {
-    return pole.isNull() ? Sql::null() : Sql::text(pole.value().toString());
-}
-
-// A text where a null is stored as an empty text (designation code and category of a permit).
-QString textNeboPrazdny(const db::Field& pole) {
     return Sql::text(pole.isNull() ? QString() : pole.value().toString());
 }
 
@@ -189,8 +184,8 @@ void Import::cenyPovolenek() {
                                   "e_index) values (") +
                    cislo(pole(QStringLiteral("id"))) + QStringLiteral(", ") + Y +
                    QStringLiteral(", ") + text(pole(QStringLiteral("nazev"))) +
-                   QStringLiteral(", ") + textNeboPrazdny(pole(QStringLiteral("kodOznaceni"))) +
-                   QStringLiteral(", ") + textNeboPrazdny(pole(QStringLiteral("kategorie"))) +
+                   QStringLiteral(", ") + text(pole(QStringLiteral("kodOznaceni"))) +
+                   QStringLiteral(", ") + text(pole(QStringLiteral("kategorie"))) +
                    QStringLiteral(", ") + cislo(pole(QStringLiteral("castka"))) +
                    QStringLiteral(", 100, ") + cislo(pole(QStringLiteral("e_index"))) +
                    QStringLiteral(")"));

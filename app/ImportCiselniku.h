@@ -19,6 +19,6 @@ class TMain;
 // At the end hlavni.rok holds the local database's newest year.
 //
 // Values read from the file reach the statements through the quoting helpers of the data layer:
-// texts keep their apostrophes, nulls stay null, amounts keep their exact decimal value whatever
-// the user's decimal separator is.
+// texts keep their apostrophes and a null text is the empty text, numbers that are null stay
+// null, amounts keep their exact decimal value whatever the user's decimal separator is.
 void ImportCiselniku(TMain& hlavni, const QString& VerzeCiselniku);

@@ -44,9 +44,3 @@ double SoucetCastek(const QStringList& castky) {
 QString TextCastky(double castka) {
     return Formaty::cislo(castka);
 }
-
-QString CeleKorunyPoplatku(const QString& poplatek) {
-    bool ok = false;
-    const qint64 h = Formaty::naCeleCislo(poplatek, &ok);
-    return QString::number(ok ? h : 0);
-}

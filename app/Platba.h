@@ -24,5 +24,3 @@ QString SpecifickySymbol(const QStringList& eIndexyVyplnenychPolozek);
 // number), shown in the general number format.
 double SoucetCastek(const QStringList& castky);
 QString TextCastky(double castka);
-// The handling fee as a whole number for the warning label (0 when the text is not one).
-QString CeleKorunyPoplatku(const QString& poplatek);

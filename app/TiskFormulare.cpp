@@ -1,6 +1,6 @@
 #include "TiskFormulare.h"
 
-#include <iconv.h>
+#include "KodovaStranka.h"
 
 namespace {
 
@@ -24,32 +24,6 @@ void radekUdaje(QStringList& r, const QString& popis, const QString& hodnota) {
     r << QStringLiteral("<TR>") << bunkaPopisu(popis) << bunkaHodnoty(hodnota)
       << QStringLiteral("</TR>");
 }
-
-// One converter to Windows-1250 for the process; the code page is part of the C library.
-class Cp1250 {
-public:
-    Cp1250() : m_cd(iconv_open("CP1250", "UTF-8")) {}
-    ~Cp1250() {
-        if (m_cd != reinterpret_cast<iconv_t>(-1)) iconv_close(m_cd);
-    }
-    // The bytes of one character, or empty when the code page lacks it.
-    QByteArray znak(const QString& znak) {
-        if (m_cd == reinterpret_cast<iconv_t>(-1)) return QByteArray();
-        QByteArray vstup = znak.toUtf8();
-        char vystup[8];
-        char* in = vstup.data();
-        size_t inLeft = static_cast<size_t>(vstup.size());
-        char* out = vystup;
-        size_t outLeft = sizeof vystup;
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(m_cd, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
-            return QByteArray();
-        return QByteArray(vystup, static_cast<int>(out - vystup));
-    }
-
-private:
-    iconv_t m_cd;
-};
 
 }  // namespace
 
@@ -157,23 +131,11 @@ QStringList RadkyFormulare(const TUdajePlatby& p, const QString& mesto, const QS
 }
 
 QByteArray DokumentFormulare(const QStringList& radky) {
-    static Cp1250 prevod;
     QByteArray b;
     for (const QString& radek : radky) {
-        for (int i = 0; i < radek.size(); ++i) {
-            const QChar c = radek.at(i);
-            if (c.unicode() < 0x80) {
-                b += static_cast<char>(c.unicode());
-                continue;
-            }
-            QString znak(c);
-            if (c.isHighSurrogate() && i + 1 < radek.size()) znak += radek.at(++i);
-            const QByteArray bajty = prevod.znak(znak);
-            if (!bajty.isEmpty())
-                b += bajty;
-            else
-                b += QStringLiteral("&#%1;").arg(znak.toUcs4().value(0)).toLatin1();
-        }
+        b += KodovaStranka::doCp1250(radek, [](char32_t znak) {
+            return QStringLiteral("&#%1;").arg(quint32(znak)).toLatin1();
+        });
         b += "\r\n";
     }
     return b;

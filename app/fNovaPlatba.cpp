@@ -241,7 +241,7 @@ void TNovaPlatba::FormCreate() {
     LabelVarovani->setText(
         QStringLiteral(
             "Ke každé platbě bude automaticky přičten manipulační poplatek !  (a to ve výši: ") +
-        CeleKorunyPoplatku(CenaManipulPopl->text()) + QStringLiteral(" Kč)"));
+        TextCastky(Formaty::naCislo(CenaManipulPopl->text())) + QStringLiteral(" Kč)"));
     LabelVarovani->setVisible(maPoplatek);
 
     for (QComboBox* typ : {typ1, typ2, typ3}) typ->clear();
@@ -273,10 +273,18 @@ void TNovaPlatba::ecisloChange() {
 }
 
 void TNovaPlatba::NactiInfoUzivatele() {
+    // The number comes from the list itself, so it is compared exactly: a register kept by an
+    // earlier build may hold two live members whose numbers differ only in letter case.
     Main->Gosql(QStringLiteral("select * from Uzivatele where ecislo = ") +
                     Sql::text(ecislo->currentText()) + QStringLiteral(" and aktivita = 100"),
                 1, ADOQuery1, false);
-    if (!ADOQuery1.isOpen()) return;
+    // A failed lookup shows no member rather than the one chosen before.
+    if (!ADOQuery1.isOpen()) {
+        jmeno->clear();
+        prijmeni->clear();
+        dat_nar->clear();
+        return;
+    }
     jmeno->setText(ADOQuery1.fieldByName(QStringLiteral("jmeno")).asString());
     prijmeni->setText(ADOQuery1.fieldByName(QStringLiteral("prijmeni")).asString());
     const QDateTime narozen = ADOQuery1.fieldByName(QStringLiteral("dat_nar")).asDateTime();
@@ -301,9 +309,19 @@ void TNovaPlatba::pridejNavazanePlatby(db::Query& q) {
 }
 
 void TNovaPlatba::OdeberNavazanePlatby(const QString& TypPovolenky) {
+    // A row whose cells are all empty stands for no linked payment and matches no key, so the
+    // walk ends even for the empty key of a permit type without a price table: deleting the
+    // last remaining row only empties it. Table names are compared without regard to letter
+    // case, as the lookup of the linked payments compares them.
+    auto prazdny = [this](int radek) {
+        for (int c = 0; c < NavazanePlatby->columnCount(); ++c)
+            if (!NavazanePlatby->Cells(c, radek).isEmpty()) return false;
+        return true;
+    };
     int radek = 1;
     while (radek < NavazanePlatby->rowCount()) {
-        if (NavazanePlatby->Cells(4, radek) == TypPovolenky)
+        if (!prazdny(radek) &&
+            NavazanePlatby->Cells(4, radek).compare(TypPovolenky, Qt::CaseInsensitive) == 0)
             NavazanePlatby->DeleteRow(radek, 2);
         else
             ++radek;
@@ -319,14 +337,16 @@ void TNovaPlatba::DopoctiCelkovouCastku() {
     Celkem->setText(TextCastky(SoucetCastek(castky)));
 }
 
-// The linked payments of one code-list entry in the evidence year.
+// The linked payments of one code-list entry in the evidence year. The code lists name their
+// tables in any letter case ("C_povolKO", "c_povolKO"), so the key is compared without regard to
+// it.
 static QString dotazNavazanych(const QString& idP, const QString& klic) {
     const QString Y = Sql::number(Main->rok);
     return QStringLiteral(
                "select v.*, j.nazev, j.castka from C_povol_v_jp v, C_jinePlatby j where v.id_p "
                "= ") +
            Sql::number(idP) + QStringLiteral(" and v.typ_povolenky = ") + Sql::text(klic) +
-           QStringLiteral(" and v.rok = ") + Y +
+           QStringLiteral(" collate nocase and v.rok = ") + Y +
            QStringLiteral(" and v.aktivita = 100 and j.id = v.id_jp and j.rok = ") + Y;
 }
 

@@ -139,8 +139,10 @@ bool TUzivateleDetNew::provedZmenu(const QString& sqltext) {
 }
 
 bool TUzivateleDetNew::ulozNoveho() {
+    // "a12" and "A12" are one evidence number: letter case does not tell members apart.
     Main->Gosql(QStringLiteral("select ecislo from Uzivatele where ecislo = ") +
-                    Sql::text(ecislo->text()) + QStringLiteral(" and aktivita = 100"),
+                    Sql::text(ecislo->text()) +
+                    QStringLiteral(" collate nocase and aktivita = 100"),
                 1, ADOQuery1, false);
     // A failed check has been reported by the helper; storing without it could give two live
     // members one evidence number.

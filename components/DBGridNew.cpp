@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QUrl>
 
+#include "KodovaStranka.h"
 #include "SearchPanel.h"
 #include "Zpravy.h"
 #include "fObrazky.h"
@@ -326,6 +327,8 @@ TDBGridNew::TDBGridNew(QWidget* parent)
     connect(FTimer, &QTimer::timeout, this, &TDBGridNew::tikCasovace);
     connect(FTrideni, &TTrideniArray::zmeneno, m_hlavicka,
             [this] { m_hlavicka->viewport()->update(); });
+    // A changed list deserves a new try, also where the one before was rejected.
+    connect(FTrideni, &TTrideniArray::zmeneno, this, [this] { m_trideniSelhalo = false; });
 
     TObrazky obrazky;
     FIconUp = obrazky.ImageListGrid->obrazek(0);
@@ -751,8 +754,11 @@ bool TDBGridNew::UlozDoSouboru(const QString& Soubor, const QString& DeliciZnak,
     }
     pripojit();
 
+    // Windows-1250 on every system, as the payment sheet is written, so that a file reads the
+    // same on every computer; a character the code page lacks becomes "?".
+    const QByteArray bajty =
+        KodovaStranka::doCp1250(text, [](char32_t) { return QByteArrayLiteral("?"); });
     // A file that could not be written whole is reported as not saved and is not opened.
-    const QByteArray bajty = text.toLocal8Bit();
     const bool zapsano = soubor.write(bajty) == bajty.size() && soubor.flush();
     soubor.close();
     if (!zapsano || soubor.error() != QFileDevice::NoError) return false;

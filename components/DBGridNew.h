@@ -229,6 +229,9 @@ public:
     int FilteredCount() const;
     void Reload();
     void Reload(const QString& nazevPole, const QVariant& hodnotaPole);
+    // Writes the column titles and the shown rows, each value followed by the separator, lines
+    // ended by CR LF, in the Windows-1250 code page; false when there is nothing to save or the
+    // file cannot be written.
     bool UlozDoSouboru(const QString& Soubor, const QString& DeliciZnak, bool SpustitPoUlozeni);
     bool UlozDoSouboru(const QString& Soubor, bool SpustitPoUlozeni);
 

@@ -181,9 +181,9 @@ private slots:
         QCOMPARE(r.size(), 81);
         QVERIFY(r[36].endsWith(QStringLiteral(">&lt;b&gt; Novák &amp; syn</TD>")));
         QVERIFY(r[31].contains(QStringLiteral("MO Ústí &quot;nad&quot;</TD>")));
-        const QByteArray b = DokumentFormulare({QStringLiteral("Łódź ✓")});
+        const QByteArray b = DokumentFormulare({QStringLiteral("Łódź ✓"), QStringLiteral("😀 €")});
         QCOMPARE(b, QByteArray("\xA3\xF3"
-                               "d\x9F &#10003;\r\n"));
+                               "d\x9F &#10003;\r\n&#128512; \x80\r\n"));
     }
 };
 

@@ -54,6 +54,20 @@ void vyberRadek(const QString& pole, const QString& hodnota) {
     });
 }
 
+// Double-clicks the row (counted from 0) of the picker that opens next; leaves the picker with
+// "Konec" when the double click did not take the row.
+template <class T>
+void dvojklikNaRadek(int radek) {
+    priOtevreni<T>([radek](T* v) {
+        QTableView* g = v->DBGrid1;
+        QVERIFY(QTest::qWaitForWindowExposed(v));
+        const QPoint bod = g->visualRect(g->model()->index(radek, 1)).center();
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, bod);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, bod);
+        if (v->isVisible()) v->reject();
+    });
+}
+
 void vyberTyp(QComboBox* typ, int idPov) {
     typ->setCurrentIndex(typ->findData(qlonglong(idPov)));
 }
@@ -359,6 +373,144 @@ private slots:
         QVERIFY(z[0].text.startsWith(
             QStringLiteral("Došlo k chybě! (kontaktuje prosím správce)\r{no such table")));
         QCOMPARE(d.CenaPovolenka1->text(), QString());
+    }
+
+    // A permit type without a price table (an empty or null name): its picker reports the failed
+    // lookup once and lists nothing; choosing and clearing the slot leave the linked payments as
+    // they were, also when the grid holds only its empty row.
+    void typBezCenoveTabulky_data() {
+        QTest::addColumn<QString>("tabulka");
+        QTest::addColumn<bool>("sNavazanymi");
+        QTest::newRow("empty name, empty grid") << "''" << false;
+        QTest::newRow("null name, empty grid") << "null" << false;
+        QTest::newRow("empty name, linked payments") << "''" << true;
+    }
+    void typBezCenoveTabulky() {
+        QFETCH(QString, tabulka);
+        QFETCH(bool, sNavazanymi);
+        proved(QStringLiteral("insert into C_povolenky_txt (id_pov, nazev, tabulka) values (7, "
+                              "'Bez ceníku', %1)")
+                   .arg(tabulka));
+        TNovaPlatba d(w);
+        if (sNavazanymi) {
+            vyberRadek<TCisClenstvi>(QStringLiteral("id"), QStringLiteral("1"));
+            d.VyberClenstviClick();
+        }
+        const QStringList predtim = navazane(d);
+        const QString celkem = d.Celkem->text();
+        vyberTyp(d.typ1, 7);
+        int radku = -1;
+        priOtevreni<TCisPovolenek>([&](TCisPovolenek* p) {
+            radku = p->DBGrid1->model()->rowCount();
+            p->findChild<QPushButton*>(QStringLiteral("Vlozit"))->click();  // nothing to take
+            QVERIFY(p->isVisible());
+            p->reject();
+        });
+        d.findChild<QPushButton*>(QStringLiteral("VyberPovolenku1"))->click();
+        QCOMPARE(radku, 0);
+        const auto z = Zpravy::zaznamy();
+        QCOMPARE(z.size(), 1);
+        QVERIFY2(z[0].text.startsWith(QStringLiteral("Došlo k chybě! (kontaktuje prosím správce)")),
+                 qPrintable(z[0].text));
+        QCOMPARE(navazane(d), predtim);
+        QCOMPARE(d.NavazanePlatby->rowCount(), 2);
+        QCOMPARE(d.CenaPovolenka1->text(), QString());
+        QVERIFY(d.typ1->isEnabled());
+        // "X" with the type still chosen.
+        d.findChild<QPushButton*>(QStringLiteral("ZrusPovolenku1"))->click();
+        QCOMPARE(navazane(d), predtim);
+        QCOMPARE(d.NavazanePlatby->rowCount(), 2);
+        QCOMPARE(d.Celkem->text(), celkem);
+        QCOMPARE(Zpravy::zaznamy().size(), 1);
+    }
+
+    // Link rows may name their table in another letter case than the permit type or the
+    // membership key: they are offered all the same, and clearing the slot removes them.
+    void klicNavazanychBezOhleduNaVelikostPismen() {
+        proved(
+            QStringLiteral("update C_povol_v_jp set typ_povolenky = 'c_CLENSKE_prisp' where id_p "
+                           "= 1 and typ_povolenky = 'C_clenske_prisp'"));
+        proved(
+            QStringLiteral("update C_povol_v_jp set typ_povolenky = 'c_povolkknatvz' where id_p "
+                           "= 1 and id_jp = 1 and typ_povolenky = 'C_povolKKnaTVZ'"));
+        TNovaPlatba d(w);
+        vyberRadek<TCisClenstvi>(QStringLiteral("id"), QStringLiteral("1"));
+        d.VyberClenstviClick();
+        QCOMPARE(navazane(d), QStringList{QStringLiteral("Příspěvek na ostrahu revírů=150")});
+        vyberTyp(d.typ1, 1);
+        vyberRadek<TCisPovolenek>(QStringLiteral("id"), QStringLiteral("1"));
+        d.VyberPovolenku(d.typ1, 1);
+        QCOMPARE(navazane(d),
+                 (QStringList{"Příspěvek na ostrahu revírů=150", "Příspěvek na zarybnění=312,5",
+                              "Úlovkový záznam (sumář)=20"}));
+        d.ZrusPovolenkuClick(1);
+        QCOMPARE(navazane(d), QStringList{QStringLiteral("Příspěvek na ostrahu revírů=150")});
+        d.ZrusClenstviClick();
+        QCOMPARE(navazane(d), QStringList());
+        QCOMPARE(d.Celkem->text(), QStringLiteral("50"));
+    }
+
+    // "X" on the brigade slot empties its boxes and takes its price off the total; the other
+    // slots and the linked payments stay.
+    void zruseniBrigady() {
+        TNovaPlatba d(w);
+        vyberRadek<TCisClenstvi>(QStringLiteral("id"), QStringLiteral("1"));
+        d.VyberClenstviClick();
+        vyberRadek<TCisBrigrad>(QStringLiteral("id"), QStringLiteral("1"));
+        d.VyberBrigaduClick();
+        QCOMPARE(d.Celkem->text(), QStringLiteral("2400"));  // 1200 + 150 + 1000 + 50
+        d.findChild<QPushButton*>(QStringLiteral("ZrusBrigadu"))->click();
+        QCOMPARE(d.CenaBrigad->text(), QString());
+        QCOMPARE(d.NazevBrigad->text(), QString());
+        QCOMPARE(d.Celkem->text(), QStringLiteral("1400"));
+        QCOMPARE(d.CenaClenstvi->text(), QStringLiteral("1200"));
+        QCOMPARE(navazane(d), QStringList{QStringLiteral("Příspěvek na ostrahu revírů=150")});
+        QCOMPARE(d.VratSS(), QStringLiteral("01"));
+    }
+
+    // A double click on a row of any picker takes that row, as "Vložit" does.
+    void dvojklikVeVyberu() {
+        TNovaPlatba d(w);
+        dvojklikNaRadek<TCisClenstvi>(1);
+        d.VyberClenstviClick();
+        QCOMPARE(d.IdClenstvi, QStringLiteral("2"));
+        QCOMPARE(d.CenaClenstvi->text(), QStringLiteral("600"));
+        dvojklikNaRadek<TCisBrigrad>(1);
+        d.VyberBrigaduClick();
+        QCOMPARE(d.IdBrigady, QStringLiteral("2"));
+        QCOMPARE(d.CenaBrigad->text(), QStringLiteral("500"));
+        vyberTyp(d.typ2, 2);
+        dvojklikNaRadek<TCisPovolenek>(1);
+        d.VyberPovolenku(d.typ2, 2);
+        QCOMPARE(d.IdPovolenky2, QStringLiteral("2"));
+        QCOMPARE(d.CenaPovolenka2->text(), QStringLiteral("1250"));
+        QVERIFY(!d.typ2->isEnabled());
+    }
+
+    // A member whose lookup fails shows empty boxes, not the member chosen before.
+    void neuspesneNacteniClena() {
+        TNovaPlatba d(w);
+        d.ecislo->addItem(QStringLiteral("123"), 1);
+        d.ecislo->addItem(QStringLiteral("124"), 2);
+        d.ecislo->setCurrentIndex(0);
+        QCOMPARE(d.jmeno->text(), QStringLiteral("Jan"));
+        QCOMPARE(d.dat_nar->text(), QStringLiteral("01.02.1980"));
+        proved(QStringLiteral("alter table Uzivatele rename to Jini"));
+        d.ecislo->setCurrentIndex(1);
+        QCOMPARE(Zpravy::zaznamy().size(), 1);
+        QCOMPARE(d.jmeno->text(), QString());
+        QCOMPARE(d.prijmeni->text(), QString());
+        QCOMPARE(d.dat_nar->text(), QString());
+    }
+
+    // A fee with hellers is shown in the warning as the total shows it.
+    void poplatekSHaleri() {
+        proved(QStringLiteral("update ManipulacniPopl set castka = 12.5 where rok = 2027"));
+        TNovaPlatba d(w);
+        QCOMPARE(d.Celkem->text(), QStringLiteral("12,5"));
+        QCOMPARE(d.LabelVarovani->text(),
+                 QStringLiteral("Ke každé platbě bude automaticky přičten manipulační "
+                                "poplatek !  (a to ve výši: 12,5 Kč)"));
     }
 };
 

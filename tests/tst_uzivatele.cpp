@@ -270,12 +270,15 @@ private slots:
                  ocekavaneId);
     }
 
-    // A live member's number is refused with all input kept; a removed member's number is free.
+    // A live member's number is refused with all input kept, whatever the letter case; a removed
+    // member's number is free.
     void evidenceNumberUniqueAmongLiveMembers_data() {
         QTest::addColumn<QString>("ecislo");
         QTest::addColumn<bool>("odmitnuto");
         QTest::newRow("number of a live member") << "123" << true;
+        QTest::newRow("number of a live member in other letters") << "a12" << true;
         QTest::newRow("number of a removed member") << "200" << false;
+        QTest::newRow("number of a removed member in other letters") << "B7" << false;
         QTest::newRow("a new number") << "201" << false;
     }
     void evidenceNumberUniqueAmongLiveMembers() {
@@ -283,6 +286,8 @@ private slots:
         QFETCH(bool, odmitnuto);
         clen(1, QStringLiteral("123"), QStringLiteral("Jan"), QStringLiteral("Novák"));
         clen(2, QStringLiteral("200"), QStringLiteral("Eva"), QStringLiteral("Stará"), 900);
+        clen(3, QStringLiteral("A12"), QStringLiteral("Ota"), QStringLiteral("Malý"));
+        clen(4, QStringLiteral("b7"), QStringLiteral("Iva"), QStringLiteral("Stará"), 900);
         const QStringList puvodni = tabulka();
         auto s = otevriSeznam();
         QVERIFY(s);
@@ -300,9 +305,9 @@ private slots:
             QCOMPARE(stav.prijmeni, QStringLiteral("Malý"));
             QCOMPARE(tabulka(), puvodni);
         } else {
-            QCOMPARE(tabulka(), puvodni + QStringList{QStringLiteral("3:") + ecislo +
+            QCOMPARE(tabulka(), puvodni + QStringList{QStringLiteral("5:") + ecislo +
                                                       QStringLiteral(":Petr:Malý:1990-04-07:100")});
-            QCOMPARE(s->DBGrid1->model()->rowCount(), 2);
+            QCOMPARE(s->DBGrid1->model()->rowCount(), 3);
         }
     }
 
@@ -371,6 +376,10 @@ private slots:
         QString ukazane;
         priOtevreni<TUzivateleDetNew>([&](TUzivateleDetNew* d) {
             ukazane = d->ecislo->text();
+            d->prijmeni->setText(QStringLiteral("Jiná"));
+            // Changed behind the list's back: only a reopened list would show it.
+            Main->ADOConnection1.execute(
+                QStringLiteral("update Uzivatele set jmeno = 'Změněná' where id = 2"));
             d->KonecClick();
         });
         if (zHledani) {
@@ -386,7 +395,8 @@ private slots:
         }
         QCOMPARE(ukazane, QStringLiteral("124"));
         // "Konec" saves nothing and the list was not reopened.
-        QCOMPARE(tabulka().at(1), QStringLiteral("2:124:Eva:Malá:1980-02-01:100"));
+        QCOMPARE(tabulka().at(1), QStringLiteral("2:124:Změněná:Malá:1980-02-01:100"));
+        QCOMPARE(sloupecGridu(*s, 1), (QStringList{QStringLiteral("Jan"), QStringLiteral("Eva")}));
     }
 
     // Removing asks once; "Ano" marks the member removed and the list keeps the record number,
@@ -513,11 +523,14 @@ private slots:
         QFETCH(bool, detail);
         clen(1, QStringLiteral("123"), QStringLiteral("Jan"), QStringLiteral("Novák"));
         Main->ADOConnection1.execute(
-            QStringLiteral("create trigger odmitni before %1 on Uzivatele begin "
-                           "select raise(abort, 'zamitnuto'); end")
+            QStringLiteral("create trigger odmitni before %1 on Uzivatele when new.jmeno = "
+                           "'Karel' begin select raise(abort, 'zamitnuto'); end")
                 .arg(detail ? QStringLiteral("update") : QStringLiteral("insert")));
         auto s = otevriSeznam();
         QVERIFY(s);
+        // Changed behind the list's back: only a reopened list would show it.
+        Main->ADOConnection1.execute(
+            QStringLiteral("update Uzivatele set jmeno = 'Honza' where id = 1"));
         const QStringList puvodni = tabulka();
         StavDialogu stav;
         vyplnAUloz(stav, [detail](TUzivateleDetNew* d) {
