@@ -193,7 +193,8 @@ int SpustACekej(const QString& prikaz, quint16 zobrazeni) {
 QString TMain::DownloadUrl(const QString& adresa, QString& souborTxt) {
     OmezenyBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const Stahovani::Vysledek v = Stahovani::stahni(adresa, &buffer);
+    const Stahovani::Vysledek v = Stahovani::stahni(adresa, &buffer, {}, Stahovani::casovyLimitMs(),
+                                                    Stahovani::limitOznameniMs());
     if (!v.uspech) return Aktualizace::zpravaChybyStahovani(v.chyba);
     // Bytes taken one for one as characters: the announcement is plain ASCII.
     souborTxt = QString::fromLatin1(buffer.data());

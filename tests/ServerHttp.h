@@ -13,7 +13,7 @@ class ObsluhaHttp;
 // thread, so it answers while the test blocks (for example waiting for a started program).
 // Paths are served from an in-memory map or from a folder; single paths can be given a status
 // code, stay silent (the connection is accepted and never answered), redirect to themselves for
-// ever, or announce a longer body than they send.
+// ever, announce a longer body than they send, or trickle their body a byte at a time.
 class ServerHttp {
 public:
     ServerHttp();
@@ -33,6 +33,8 @@ public:
     void nastavSmyckuPresmerovani(const QString& cesta);
     // Sends only the first bajtu bytes of the body, then closes the connection.
     void nastavUseknuti(const QString& cesta, int bajtu);
+    // Sends the body one byte every intervalMs milliseconds (the headers at once).
+    void nastavPomalu(const QString& cesta, int intervalMs);
 
     // The paths requested so far, in order.
     QStringList pozadavky() const;
@@ -45,6 +47,7 @@ public:
         QStringList ticho;
         QStringList smycky;
         QMap<QString, int> useknuti;
+        QMap<QString, int> pomalu;
         QStringList pozadavky;
     };
     mutable QMutex zamek;

@@ -107,7 +107,10 @@ private slots:
         Zpravy::zobraz(QStringLiteral("start"), 0, 0);
         qputenv("PARMEX_ODPOVEDI", "");
     }
-    void cleanup() { qunsetenv("PARMEX_CASOVY_LIMIT_MS"); }
+    void cleanup() {
+        qunsetenv("PARMEX_CASOVY_LIMIT_MS");
+        qunsetenv("PARMEX_CELKOVY_LIMIT_MS");
+    }
 
     // ------------------------------------------------------------ reading the announcement
 
@@ -341,6 +344,24 @@ private slots:
         QVERIFY(z[0].text.startsWith(kVyjimka));
         QCOMPARE(k.s.log().count(QStringLiteral("\r\n")), 1);
         QVERIFY(k.s.log().contains(z[0].text));
+    }
+
+    // A server that sends the announcement a byte at a time, never idle for long: the download
+    // ends a few seconds after the idle time-out, with the usual message, and so does the check.
+    void oznameniPoKapkach() {
+        Kontrola k;
+        qputenv("PARMEX_CASOVY_LIMIT_MS", "1000");
+        k.server.pridejSoubor(kIni, oznameni("1.0.4.30", "1"));
+        k.server.nastavPomalu(kIni, 100);
+        k.w->FormActivate();
+        QVERIFY(ProgramKonci());
+        QVERIFY(!k.w->AktualizaceZkontrolovana);
+        const QStringList t = texty();
+        QCOMPARE(t.size(), 1);
+        QVERIFY2(t[0].startsWith(QStringLiteral("2,0: ") + kVyjimka) &&
+                     t[0].endsWith(QStringLiteral("Stahování nebylo dokončeno do 6 s)")),
+                 qPrintable(t[0]));
+        QCOMPARE(k.server.pozadavky(), QStringList{kIni});
     }
 
     void stazeniUspeje() {

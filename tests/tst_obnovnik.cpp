@@ -450,6 +450,8 @@ private slots:
                                        << "a.zip";
         QTest::newRow("truncated body") << "/useknuty.zip"
                                         << "a.zip";
+        QTest::newRow("trickling server past the deadline") << "/pomalu.zip"
+                                                            << "a.zip";
         QTest::newRow("folder missing") << "/a.zip"
                                         << "nic/a.zip";
         QTest::newRow("no server") << ""
@@ -473,9 +475,12 @@ private slots:
         server.nastavSmyckuPresmerovani("/smycka.zip");
         server.pridejSoubor("/useknuty.zip", QByteArray(10000, 'u'));
         server.nastavUseknuti("/useknuty.zip", 100);
+        // A byte every 100 ms never lets the idle time-out of 500 ms strike.
+        server.pridejSoubor("/pomalu.zip", QByteArray(1000, 'p'));
+        server.nastavPomalu("/pomalu.zip", 100);
         if (!cesta.isEmpty()) adresa = server.adresa(cesta);
         try {
-            Stahovani::stahniSoubor(adresa, soubor, {}, 500);
+            Stahovani::stahniSoubor(adresa, soubor, {}, 500, 2000);
             QFAIL("the download did not fail");
         } catch (const Chyba& e) {
             QCOMPARE(e.zprava(), "Error downloading URL: " + adresa);

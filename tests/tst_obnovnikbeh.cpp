@@ -45,12 +45,15 @@ public:
         zapis(s.cesta("dataCis.mdb"), "stara data");
     }
 
+    // limitMs: the download's idle time-out; celkemMs: its overall deadline (0: the updater's
+    // own).
     void spust(const QStringList& argumenty, const QString& odpovedi = QString(),
-               int limitMs = 30000) {
+               int limitMs = 30000, int celkemMs = 0) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("PARMEX_ODPOVEDI", odpovedi);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("PARMEX_CASOVY_LIMIT_MS", QString::number(limitMs));
+        if (celkemMs > 0) env.insert("PARMEX_CELKOVY_LIMIT_MS", QString::number(celkemMs));
         proces.setProcessEnvironment(env);
         proces.setWorkingDirectory(s.cesta());
         proces.start(s.cesta("Obnovnik"), argumenty);
@@ -69,9 +72,9 @@ public:
         return b;
     }
 
-    Beh beh(const QStringList& argumenty, const QString& odpovedi = QString(),
-            int limitMs = 30000) {
-        spust(argumenty, odpovedi, limitMs);
+    Beh beh(const QStringList& argumenty, const QString& odpovedi = QString(), int limitMs = 30000,
+            int celkemMs = 0) {
+        spust(argumenty, odpovedi, limitMs, celkemMs);
         return dokonci();
     }
 
@@ -161,6 +164,9 @@ private slots:
         QTest::newRow("404") << QVector<Polozka>{} << QByteArray() << "Error downloading URL: ";
         QTest::newRow("silent server")
             << QVector<Polozka>{} << QByteArray("ticho") << "Error downloading URL: ";
+        // A byte every 100 ms: the idle time-out never strikes, the overall deadline does.
+        QTest::newRow("trickling server")
+            << QVector<Polozka>{} << QByteArray("pomalu") << "Error downloading URL: ";
         QTest::newRow("corrupt archive") << QVector<Polozka>{} << QByteArray("zadny zip")
                                          << QString(vyjimka) + "Chyba dělení v archívu";
         QTest::newRow("zip-slip") << QVector<Polozka>{{"dataCis.mdb", "zla data"},
@@ -182,11 +188,15 @@ private slots:
         QFETCH(QString, zprava);
         Obnovnik o;
         if (!polozky.isEmpty()) QVERIFY(o.archiv("/dataCis.zip", polozky));
-        if (surovy == "ticho")
+        if (surovy == "ticho") {
             o.server.nastavTicho("/dataCis.zip");
-        else if (!surovy.isEmpty())
+        } else if (surovy == "pomalu") {
+            o.server.pridejSoubor("/dataCis.zip", QByteArray(100000, 'p'));
+            o.server.nastavPomalu("/dataCis.zip", 100);
+        } else if (!surovy.isEmpty()) {
             o.server.pridejSoubor("/dataCis.zip", surovy);
-        const Beh b = o.beh(o.tichy("/dataCis.zip"), QString(), 500);
+        }
+        const Beh b = o.beh(o.tichy("/dataCis.zip"), QString(), 500, 2000);
         QVERIFY(b.skoncil);
         QCOMPARE(b.zpravy.size(), 1);
         QVERIFY2(b.zpravy[0].startsWith("ZobrazDialog[2,0,0]: " + zprava), qPrintable(b.zpravy[0]));
