@@ -59,8 +59,9 @@ QString adresaServeru();
 }  // namespace Aktualizace
 
 // Runs the command line (the program, then its arguments) with this process's environment and
-// current directory and waits for it, checking every 500 ms; the caller's window is not served
-// meanwhile. A program named without a folder is looked for in the current directory first.
+// current directory and waits for it, checking every 500 ms. Meanwhile the windows keep painting
+// but the user cannot act in them: keys, clicks and closing are dropped. A program named without
+// a folder is looked for in the current directory first.
 // zobrazeni 0 asks for no window (the updater's silent run shows none anyway). Result: the exit
 // code, or -1 when the process cannot be started or does not end normally.
 int SpustACekej(const QString& prikaz, quint16 zobrazeni);

@@ -85,6 +85,11 @@ private:
             hodiny->start(n.pomalu.value(cesta));
             return;
         }
+        if (n.zpozdeni.contains(cesta)) {
+            QTimer::singleShot(n.zpozdeni.value(cesta), s,
+                               [s, stav, telo] { odpovez(s, stav, telo, QByteArray()); });
+            return;
+        }
         odpovez(s, stav, telo, QByteArray());
     }
 
@@ -154,6 +159,11 @@ void ServerHttp::nastavUseknuti(const QString& cesta, int bajtu) {
 void ServerHttp::nastavPomalu(const QString& cesta, int intervalMs) {
     QMutexLocker z(&zamek);
     nastaveni.pomalu.insert(cesta, intervalMs);
+}
+
+void ServerHttp::nastavZpozdeni(const QString& cesta, int ms) {
+    QMutexLocker z(&zamek);
+    nastaveni.zpozdeni.insert(cesta, ms);
 }
 
 QStringList ServerHttp::pozadavky() const {

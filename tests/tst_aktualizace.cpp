@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QtTest>
 #include <memory>
 
@@ -538,6 +539,69 @@ private slots:
         k.w->show();
         k.w->close();
         QVERIFY(!k.existuje(SouborObnovniku()));
+    }
+
+    // While the updater fetches the code lists, the main window keeps painting with its green
+    // notice on screen, and what the user does meanwhile (F1 for the help) is dropped.
+    void oknoSeKresliBehemAktualizace() {
+        Kontrola k;
+        k.server.pridejSoubor(kIni, oznameni("1.0.4.30", "1"));
+        k.archivCiselniku();
+        k.server.nastavZpozdeni(kZip, 1500);
+
+        struct Malovani : QObject {
+            int pocet = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint) ++pocet;
+                return false;
+            }
+        } malovani;
+        k.w->PanelAktualizace->installEventFilter(&malovani);
+        bool cekaNaObnovnik = false;  // the updater runs and waits for its archive
+        bool zelenaNaObrazovce = false;
+        bool napovedaBehem = false;
+        QTimer hlidka;
+        QObject::connect(&hlidka, &QTimer::timeout, [&] {
+            if (k.w->AktualizaceZkontrolovana || !k.server.pozadavky().contains(kZip)) return;
+            if (!cekaNaObnovnik) {
+                cekaNaObnovnik = true;
+                malovani.pocet = 0;
+                k.w->PanelAktualizace->update();
+                QTest::keyClick(k.w.get(), Qt::Key_F1);
+                return;
+            }
+            napovedaBehem = napovedaBehem || FormularOtevren(QStringLiteral("Napoveda"), false);
+            if (malovani.pocet > 0 && k.w->PanelAktualizace->isVisible()) {
+                // What the window system shows at the notice's place.
+                const QImage obraz = k.w->screen()->grabWindow(k.w->winId()).toImage();
+                const QRect r(k.w->PanelAktualizace->mapTo(k.w.get(), QPoint(0, 0)) *
+                                  obraz.devicePixelRatio(),
+                              k.w->PanelAktualizace->size() * obraz.devicePixelRatio());
+                int zelenych = 0;
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (obraz.pixelColor(x, r.center().y()) == QColor(0, 255, 0)) ++zelenych;
+                zelenaNaObrazovce = zelenaNaObrazovce || zelenych > r.width() / 4;
+            }
+        });
+        hlidka.start(50);
+        // Showing the window activates it, and the first activation runs the check.
+        k.w->show();
+        QTRY_VERIFY_WITH_TIMEOUT(k.w->AktualizaceZkontrolovana || ProgramKonci(), 30000);
+        hlidka.stop();
+
+        QVERIFY(cekaNaObnovnik);
+        QVERIFY(malovani.pocet > 0);
+        QVERIFY(zelenaNaObrazovce);
+        QVERIFY(!napovedaBehem);
+        // Dropped, not kept for later; the import went through as usual.
+        QCoreApplication::processEvents();
+        QVERIFY(!FormularOtevren(QStringLiteral("Napoveda"), false));
+        QVERIFY(!ProgramKonci());
+        QCOMPARE(texty(), QStringList{});
+        QVERIFY(k.w->AktualizaceZkontrolovana);
+        // The same key after the update opens the help.
+        QTest::keyClick(k.w.get(), Qt::Key_F1);
+        QTRY_VERIFY(FormularOtevren(QStringLiteral("Napoveda"), false));
     }
 
     // The updater finds no archive, so no file arrives: the import has nothing to read, the
