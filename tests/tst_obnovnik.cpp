@@ -402,6 +402,39 @@ private slots:
         QVERIFY(QFileInfo::exists("tmp/jiny"));
     }
 
+    // Whatever a failed run left in the temporary folder goes before the next run unpacks: a
+    // folder in the place of the new file, other files, links (removed, never followed).
+    void pripravaVycistiPozustatky() {
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(QDir().mkpath("tmp/dataCis.mdb/hluboko"));
+        zapis("tmp/dataCis.mdb/hluboko/x", "x");
+        zapis("tmp/jiny.txt", "j");
+        zapis("tmp/.skryty", "s");
+        QVERIFY(QDir().mkpath("venku"));
+        zapis("venku/cenny", "c");
+        QVERIFY(QFile::link(s.cesta("venku"), "tmp/odkaz"));
+        QVERIFY(obnovnik::pripravSlozku(s.cesta("tmp/"), "tmp/a.zip"));
+        QVERIFY(QFileInfo("tmp").isDir());
+        QCOMPARE(obsahSlozky("tmp"), QStringList{});
+        QCOMPARE(precti("venku/cenny"), QByteArray("c"));
+
+        // The folder itself a link: the link goes, a real folder takes its place.
+        QVERIFY(QDir("tmp").removeRecursively());
+        QVERIFY(QFile::link(s.cesta("venku"), "tmp"));
+        QVERIFY(obnovnik::pripravSlozku(s.cesta("tmp/"), "tmp/a.zip"));
+        QVERIFY(QFileInfo("tmp").isDir() && !QFileInfo("tmp").isSymLink());
+        QCOMPARE(precti("venku/cenny"), QByteArray("c"));
+
+        // A folder holding the current one is never emptied; only a leftover archive goes.
+        zapis("a.zip", "stary archiv");
+        for (const QString& t : {s.cesta("./"), s.cesta("venku/../")}) {
+            QVERIFY(obnovnik::pripravSlozku(t, "a.zip"));
+            QVERIFY(QFileInfo::exists("ParmexRozu"));
+            QCOMPARE(precti("venku/cenny"), QByteArray("c"));
+        }
+        QVERIFY(!QFileInfo::exists("a.zip"));
+    }
+
     void najdiSoubor() {
         Pomocnik::PracovniSlozka s;
         QVERIFY(QDir().mkpath("tmp"));

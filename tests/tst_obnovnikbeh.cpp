@@ -207,6 +207,25 @@ private slots:
                                       o.server.adresa("/dataCis.zip"));
     }
 
+    // A bad archive leaves a folder where the code-list file goes; the next, good archive is
+    // not blocked by it.
+    void spatnyArchivNeblokujeDalsi() {
+        Obnovnik o;
+        QVERIFY(o.archiv("/dataCis.zip", {{"dataCis.mdb/", {}}, {"dataCis.mdb/x", "x"}}));
+        Beh b = o.beh(o.tichy("/dataCis.zip"));
+        QVERIFY(b.skoncil);
+        QCOMPARE(b.zpravy.size(), 1);
+        QVERIFY2(b.zpravy[0].contains("v rozbaleném archívu chybí"), qPrintable(b.zpravy[0]));
+        QCOMPARE(precti(o.s.cesta("dataCis.mdb")), QByteArray("stara data"));
+
+        QVERIFY(o.archiv("/dataCis.zip", {{"dataCis.mdb", "nova data"}}));
+        b = o.beh(o.tichy("/dataCis.zip"));
+        QVERIFY(b.skoncil);
+        QCOMPARE(b.zpravy, QStringList{});
+        QCOMPARE(precti(o.s.cesta("dataCis.mdb")), QByteArray("nova data"));
+        QVERIFY(!QFileInfo::exists(o.s.cesta("tmp")));
+    }
+
     void okenniBehBezProgramuVArchivu() {
         Obnovnik o;
         QVERIFY(o.archiv("/ParmexRozu.zip", {{"ParmexRozu", skript, 0644}, {"a.txt", "a"}}));

@@ -1,5 +1,6 @@
 #include "Obnovnik.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,12 +81,40 @@ QString obnovnik::najdiSoubor(const QString& soubor) {
     return soubor;
 }
 
+namespace {
+
+// Whether the folder is the given folder or one above it.
+bool drzi(const QString& slozka, const QString& jina) {
+    const QString a = QFileInfo(slozka).canonicalFilePath();
+    const QString b = QFileInfo(jina).canonicalFilePath();
+    if (a.isEmpty() || b.isEmpty()) return true;  // cannot tell: treat as holding
+    return b == a || b.startsWith(a.endsWith(QLatin1Char('/')) ? a : a + QLatin1Char('/'));
+}
+
+}  // namespace
+
 bool obnovnik::pripravSlozku(const QString& slozka, const QString& archiv) {
-    if (QFileInfo(slozka).isDir()) {
-        if (QFileInfo(archiv).isFile()) QFile::remove(archiv);
+    // Without a trailing separator, so that a link in T's place is seen as the link.
+    const QString t = QDir::cleanPath(slozka);
+    const QFileInfo info(t);
+    if (info.isSymLink()) QFile::remove(t);
+    if (!info.isSymLink() && info.isDir()) {
+        if (drzi(t, QDir::currentPath()) || drzi(t, QCoreApplication::applicationDirPath())) {
+            if (QFileInfo(archiv).isFile()) QFile::remove(archiv);
+            return true;
+        }
+        // Each entry goes, folders with their content; links are removed, never followed.
+        QDir d(t);
+        for (const QFileInfo& polozka : d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                        QDir::Hidden | QDir::System)) {
+            if (polozka.isDir() && !polozka.isSymLink())
+                QDir(polozka.filePath()).removeRecursively();
+            else
+                d.remove(polozka.fileName());
+        }
         return true;
     }
-    return QDir().mkpath(slozka);
+    return QDir().mkpath(t);
 }
 
 void obnovnik::uklid(const QString& archiv, const QString& novySoubor, const QString& slozka) {

@@ -30,8 +30,11 @@ QString cesta(const QString& argument);
 // whose name differs only in letter case (archive names are matched without regard to case).
 QString najdiSoubor(const QString& soubor);
 
-// The temporary folder: when it exists a leftover archive is deleted from it, otherwise it is
-// created. False when it cannot be created.
+// The temporary folder: when it exists, whatever an earlier run left in it (an archive, unpacked
+// files and folders) is deleted, so that nothing of a failed run stands in the next one's way;
+// otherwise it is created. A symbolic link standing in its place is removed, never followed. A
+// folder that holds the current folder or the updater's own (such as "." or "..") is never
+// emptied: only a leftover archive is deleted from it. False when it cannot be created.
 bool pripravSlozku(const QString& slozka, const QString& archiv);
 
 // Deletes the archive and the unpacked file and removes the folder when it is then empty.
