@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTimer>
 
 #include "../updater/fMain.h"  // the updater's window, not the program's
@@ -318,6 +319,60 @@ private slots:
         f.ServCallBk = [](const QString&, qint64) { return 1; };
         QCOMPARE(rozbal("*.*", volbyObnovniku("a.zip", "t3"), f), int(Unzip::IZ_CTRLC));
         QCOMPARE(obsahSlozky("t3"), QStringList{});
+    }
+
+    // Sizes are checked before anything is written: one entry over the largest file allowed,
+    // entries that together need more than the disk has free; and an entry whose data runs past
+    // the size it states is cut off there.
+    void rozbaleniVelikosti_data() {
+        QTest::addColumn<QVector<Polozka>>("polozky");
+        QTest::addColumn<QVector<quint32>>("uvedene");  // stated sizes; 0 keeps the true one
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<int>("kod");
+        const Polozka maly{"maly.txt", "m"};
+        QTest::newRow("over the limit")
+            << QVector<Polozka>{maly, {"dataCis.mdb", QByteArray(2000, 'x')}}
+            << QVector<quint32>{0, 0} << qint64(1000) << int(Unzip::PK_VELKY);
+        QTest::newRow("at the limit")
+            << QVector<Polozka>{maly, {"dataCis.mdb", QByteArray(1000, 'x')}}
+            << QVector<quint32>{0, 0} << qint64(1000) << int(Unzip::PK_OK);
+        QTest::newRow("stated over the limit")
+            << QVector<Polozka>{maly, {"dataCis.mdb", "x"}} << QVector<quint32>{0, 5000}
+            << qint64(1000) << int(Unzip::PK_VELKY);
+        // Entries of almost 4 GB each, more of them than the disk has room for.
+        const qint64 volno = QStorageInfo(QDir::tempPath()).bytesAvailable();
+        QVector<Polozka> mnoho;
+        QVector<quint32> velke;
+        for (qint64 i = 0; i <= volno / 0xFFFFFFF0LL + 1; ++i) {
+            mnoho << Polozka{QStringLiteral("d%1.bin").arg(i), "d"};
+            velke << 0xFFFFFFF0u;
+        }
+        QTest::newRow("more than the free space")
+            << mnoho << velke << qint64(0) << int(Unzip::PK_DISK);
+        QTest::newRow("data past the stated size")
+            << QVector<Polozka>{{"a.txt", QByteArray(100000, 'a')}} << QVector<quint32>{1000}
+            << qint64(0) << int(Unzip::PK_ERR);
+    }
+    void rozbaleniVelikosti() {
+        QFETCH(QVector<Polozka>, polozky);
+        QFETCH(QVector<quint32>, uvedene);
+        QFETCH(qint64, limit);
+        QFETCH(int, kod);
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(ArchivZip::vytvor("a.zip", polozky));
+        QByteArray archiv = precti("a.zip");
+        for (int i = 0; i < polozky.size(); ++i)
+            if (uvedene[i]) QVERIFY(ArchivZip::uvedVelikost(archiv, polozky[i].jmeno, uvedene[i]));
+        zapis("a.zip", archiv);
+        Unzip::TDCL v = volbyObnovniku("a.zip", "tmp");
+        v.nejvetsiSoubor = limit;
+        QCOMPARE(rozbal("*.*", v), kod);
+        if (kod == Unzip::PK_OK) {
+            QCOMPARE(obsahSlozky("tmp"), (QStringList{"dataCis.mdb", "maly.txt"}));
+        } else {
+            // Nothing at all is written.
+            QCOMPARE(obsahSlozky("tmp"), QStringList{});
+        }
     }
 
     // --- replacing the file -----------------------------------------------------------------

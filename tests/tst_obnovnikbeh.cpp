@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "ArchivZip.h"
+#include "Obnovnik.h"
 #include "Pomocnik.h"
 #include "ServerHttp.h"
 
@@ -224,6 +225,24 @@ private slots:
         QCOMPARE(b.zpravy, QStringList{});
         QCOMPARE(precti(o.s.cesta("dataCis.mdb")), QByteArray("nova data"));
         QVERIFY(!QFileInfo::exists(o.s.cesta("tmp")));
+    }
+
+    // A small archive whose entry unpacks to more than the largest file allowed: refused before
+    // anything is written.
+    void prilisVelkySoubor() {
+        Obnovnik o;
+        QByteArray archiv = ArchivZip::obsah(
+            {{"dataCis.mdb", QByteArray(int(obnovnik::kNejvetsiSoubor) + 1, '\0')}},
+            o.s.cesta("a.tmp"));
+        QVERIFY(archiv.size() < 1024 * 1024);
+        o.server.pridejSoubor("/dataCis.zip", archiv);
+        const Beh b = o.beh(o.tichy("/dataCis.zip"));
+        QVERIFY(b.skoncil);
+        QCOMPARE(b.zpravy, QStringList{"ZobrazDialog[2,0,0]: " + QString(vyjimka) +
+                                       "Soubor v archívu je po rozbalení větší než povolená "
+                                       "velikost"});
+        QCOMPARE(precti(o.s.cesta("dataCis.mdb")), QByteArray("stara data"));
+        QVERIFY(!QFileInfo::exists(o.s.cesta("tmp/dataCis.mdb")));
     }
 
     void okenniBehBezProgramuVArchivu() {

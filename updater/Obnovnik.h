@@ -41,6 +41,10 @@ bool pripravSlozku(const QString& slozka, const QString& archiv);
 // Failures are ignored.
 void uklid(const QString& archiv, const QString& novySoubor, const QString& slozka);
 
+// The largest file the updater unpacks from an archive; larger entries are refused before
+// anything is written. The program is about 25 MB, the code lists far less.
+constexpr qint64 kNejvetsiSoubor = 200LL * 1024 * 1024;
+
 enum class Nahrada { Nahrazeno, NovyChybi, Vzdano };
 
 // Puts the new file in place of the target so that afterwards either the old or the new file

@@ -174,6 +174,7 @@ void TMain::VyplnVolby() {
     m_volby.ndflag = 1;
     m_volby.noflag = 1;
     m_volby.C_flag = 1;
+    m_volby.nejvetsiSoubor = kNejvetsiSoubor;
     m_volby.lpszZipFN = m_archiv;
     m_volby.lpszExtractDir = m_slozka;
     m_funkce.print = [](const QString& text) { return int(text.size()); };
