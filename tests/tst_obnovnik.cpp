@@ -16,6 +16,7 @@
 #include "ServerHttp.h"
 #include "Stahovani.h"
 #include "Unzip.h"
+#include "VerzniBlok.h"
 #include "Zpravy.h"
 
 using ArchivZip::Polozka;
@@ -455,6 +456,66 @@ private slots:
         zapis("tmp/jiny", "j");
         obnovnik::uklid("tmp/a.zip", "tmp/novy", "tmp/");
         QVERIFY(QFileInfo::exists("tmp/jiny"));
+    }
+
+    // A program file is replaced only by a program of the same organisation: the product name
+    // of its version block is the one of the file it replaces. A real build passes against a
+    // file of its own organisation.
+    void overNovyProgram_data() {
+        QTest::addColumn<QString>("novy");
+        QTest::addColumn<QString>("cil");
+        QTest::addColumn<QString>("zprava");  // empty: accepted
+        QTest::newRow("real build") << PARMEX_EXE << "nas"
+                                    << "";
+        QTest::newRow("same organisation") << "nas2"
+                                           << "nas"
+                                           << "";
+        QTest::newRow("new file missing, left to the replace") << "chybi"
+                                                               << "nas"
+                                                               << "";
+        QTest::newRow("random bytes")
+            << "nahodny"
+            << "nas"
+            << "Nový soubor \"nahodny\" není program \"%1\" (nenese označení programu), "
+               "původní soubor \"nas\" zůstává beze změny.";
+        QTest::newRow("other organisation")
+            << "kelmina"
+            << "nas"
+            << "Nový soubor \"kelmina\" je program \"Parmex Rozu - MO Jinde\", ne \"%1\"; "
+               "původní soubor \"nas\" zůstává beze změny.";
+        QTest::newRow("the updater") << OBNOVNIK_EXE << "nas"
+                                     << "Nový soubor \"" OBNOVNIK_EXE
+                                        "\" je program \"Obnovnik\", ne \"%1\"; původní soubor "
+                                        "\"nas\" zůstává beze změny.";
+        QTest::newRow("old file without a block")
+            << "nas2"
+            << "nahodny"
+            << "Původní soubor \"nahodny\" nenese označení programu, nový soubor \"nas2\" proto "
+               "nelze ověřit; původní soubor zůstává beze změny.";
+        QTest::newRow("old file missing")
+            << "nas2"
+            << "chybi"
+            << "Původní soubor \"chybi\" nenese označení programu, nový soubor \"nas2\" proto "
+               "nelze ověřit; původní soubor zůstává beze změny.";
+    }
+    void overNovyProgram() {
+        QFETCH(QString, novy);
+        QFETCH(QString, cil);
+        QFETCH(QString, zprava);
+        Pomocnik::PracovniSlozka s;
+        // The organisation of this build, as its own program file names it.
+        QMap<QString, QString> blok;
+        QCOMPARE(VerzniBlok::nacti(PARMEX_EXE, &blok), VerzniBlok::Vysledek::Nacteno);
+        const QString nase = blok.value("ProductName");
+        QVERIFY(nase.startsWith("Parmex Rozu - MO "));
+        Pomocnik::zapisProgramSVerzi("nas", nase, "1.0.4.30");
+        Pomocnik::zapisProgramSVerzi("nas2", nase, "1.0.5.0");
+        Pomocnik::zapisProgramSVerzi("kelmina", "Parmex Rozu - MO Jinde", "1.0.5.0");
+        QByteArray nahodne(4096, 0);
+        for (char& c : nahodne) c = char(QRandomGenerator::global()->bounded(256));
+        zapis("nahodny", nahodne);
+        QCOMPARE(obnovnik::overNovyProgram(novy, cil),
+                 zprava.isEmpty() ? zprava : zprava.arg(nase));
     }
 
     // Whatever a failed run left in the temporary folder goes before the next run unpacks: a

@@ -4,6 +4,7 @@
 #include "Obnovnik.h"
 #include "Pomocnik.h"
 #include "ServerHttp.h"
+#include "VerzniBlok.h"
 
 using ArchivZip::Polozka;
 
@@ -17,9 +18,17 @@ const char* const otazka =
     "přepisu, zkusit znovu?";
 const char* const vyjimka = "Při rozbalování archívu došlo k výjimce: ";
 
-// A stand-in for the replaced program: it writes its arguments, one a line, beside itself.
-const QByteArray skript =
-    "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/argumenty.txt\"\n";
+// A stand-in for a program of the given organisation: it writes its arguments, one a line,
+// beside itself, and carries a version block (after its end, where the shell never reads).
+QByteArray program(const QString& produkt) {
+    QMap<QString, QString> blok;
+    blok.insert("FileVersion", "1.0.5.0");
+    blok.insert("ProductName", produkt);
+    return "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/argumenty.txt\"\nexit 0\n" +
+           VerzniBlok::sestav(blok);
+}
+// The new program of the organisation the working folder's program belongs to.
+const QByteArray skript = program("Parmex Rozu - MO Varnov");
 
 QByteArray precti(const QString& soubor) {
     QFile f(soubor);
@@ -206,6 +215,37 @@ private slots:
         if (zprava.startsWith("Error"))
             QCOMPARE(b.zpravy[0], "ZobrazDialog[2,0,0]: Error downloading URL: " +
                                       o.server.adresa("/dataCis.zip"));
+    }
+
+    // The archive holds something else than a program of this organisation: the old program
+    // stays and is not started, the updater says why and cleans up.
+    void okenniBehCiziProgram_data() {
+        QTest::addColumn<QByteArray>("obsah");
+        QTest::addColumn<QString>("zprava");
+        QByteArray nahodne(4096, 0);
+        for (char& c : nahodne) c = char(QRandomGenerator::global()->bounded(256));
+        QTest::newRow("random bytes") << nahodne << "není program \"Parmex Rozu - MO Varnov\"";
+        QTest::newRow("other organisation")
+            << program("Parmex Rozu - MO Kelmina")
+            << "je program \"Parmex Rozu - MO Kelmina\", ne \"Parmex Rozu - MO Varnov\"";
+    }
+    void okenniBehCiziProgram() {
+        QFETCH(QByteArray, obsah);
+        QFETCH(QString, zprava);
+        Obnovnik o;
+        QVERIFY(o.archiv("/ParmexRozu.zip", {{"ParmexRozu", obsah, 0755}}));
+        const QByteArray stary = precti(o.s.cesta("ParmexRozu"));
+        const Beh b = o.beh(o.okenni("/ParmexRozu.zip"));
+        QVERIFY(b.skoncil);
+        QCOMPARE(b.zpravy.size(), 1);
+        QVERIFY2(b.zpravy[0].startsWith("ZobrazDialog[2,0,0]: Nový soubor \"tmp/ParmexRozu\" ") &&
+                     b.zpravy[0].contains(zprava) &&
+                     b.zpravy[0].endsWith("původní soubor \"ParmexRozu\" zůstává beze změny."),
+                 qPrintable(b.zpravy[0]));
+        QCOMPARE(precti(o.s.cesta("ParmexRozu")), stary);
+        QVERIFY(!QFileInfo::exists(o.s.cesta("tmp")));
+        QTest::qWait(300);
+        QVERIFY(!QFileInfo::exists(o.s.cesta("argumenty.txt")));
     }
 
     // A bad archive leaves a folder where the code-list file goes; the next, good archive is

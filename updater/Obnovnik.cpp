@@ -123,6 +123,33 @@ void obnovnik::uklid(const QString& archiv, const QString& novySoubor, const QSt
     QDir().rmdir(slozka);
 }
 
+QString obnovnik::overNovyProgram(const QString& novySoubor, const QString& cil) {
+    if (!QFileInfo(novySoubor).isFile()) return QString();
+    const QString produkt = QStringLiteral("ProductName");
+    QMap<QString, QString> stary;
+    const bool staryMaBlok = VerzniBlok::nacti(cil, &stary) == VerzniBlok::Vysledek::Nacteno &&
+                             !stary.value(produkt).isEmpty();
+    if (!staryMaBlok)
+        return QStringLiteral(
+                   "Původní soubor \"%1\" nenese označení programu, nový soubor \"%2\" "
+                   "proto nelze ověřit; původní soubor zůstává beze změny.")
+            .arg(cil, novySoubor);
+    QMap<QString, QString> novy;
+    const bool novyMaBlok = VerzniBlok::nacti(novySoubor, &novy) == VerzniBlok::Vysledek::Nacteno &&
+                            !novy.value(produkt).isEmpty();
+    if (!novyMaBlok)
+        return QStringLiteral(
+                   "Nový soubor \"%1\" není program \"%2\" (nenese označení "
+                   "programu), původní soubor \"%3\" zůstává beze změny.")
+            .arg(novySoubor, stary.value(produkt), cil);
+    if (novy.value(produkt) != stary.value(produkt))
+        return QStringLiteral(
+                   "Nový soubor \"%1\" je program \"%2\", ne \"%3\"; původní soubor "
+                   "\"%4\" zůstává beze změny.")
+            .arg(novySoubor, novy.value(produkt), stary.value(produkt), cil);
+    return QString();
+}
+
 namespace {
 
 bool kopirujVedle(const QString& zdroj, const QString& docasny) {

@@ -41,6 +41,12 @@ bool pripravSlozku(const QString& slozka, const QString& archiv);
 // Failures are ignored.
 void uklid(const QString& archiv, const QString& novySoubor, const QString& slozka);
 
+// Before a program file is replaced: the new file must be a program of the same organisation,
+// that is carry a version block whose product name equals the one of the file it replaces.
+// Empty when it does; otherwise the message that says why the old file stays. A new file that
+// is missing is left to nahradSoubor.
+QString overNovyProgram(const QString& novySoubor, const QString& cil);
+
 // The largest file the updater unpacks from an archive; larger entries are refused before
 // anything is written. The program is about 25 MB, the code lists far less.
 constexpr qint64 kNejvetsiSoubor = 200LL * 1024 * 1024;
