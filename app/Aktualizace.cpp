@@ -201,6 +201,16 @@ QString Aktualizace::prikazCiselniku(const QString& obnovnik, const QString& adr
                .join(QLatin1Char(' '));
 }
 
+QString Aktualizace::chybaCestyProgramu(const QString& souborProgramu) {
+    if (!souborProgramu.contains(QLatin1Char('"'))) return QString();
+    const QChar CR(13);
+    return QStringLiteral("Program nelze spustit z umístění, jehož cesta obsahuje uvozovky (\"):") +
+           CR + QDir::toNativeSeparators(souborProgramu) + CR +
+           QStringLiteral(
+               "Aktualizace by do něj nebylo možné nainstalovat. Přesuňte prosím "
+               "program do složky bez uvozovek v názvu.");
+}
+
 QString Aktualizace::adresaServeru() {
     const QString z = qEnvironmentVariable("PARMEX_ADRESA_SERVERU");
     return z.isEmpty() ? QStringLiteral(PARMEX_SERVER) : z;

@@ -52,6 +52,11 @@ QString parametryProgramu(const QString& adresaZip, const QString& zip, const QS
 QString prikazCiselniku(const QString& obnovnik, const QString& adresaZip, const QString& zip,
                         const QString& rozbalitJako);
 
+// The updater's command line cannot carry a double quote inside an argument: a quote only
+// switches quoting. A program whose path holds one could never be updated, so it refuses to
+// start there: the message that says so, or an empty text when the path is fine.
+QString chybaCestyProgramu(const QString& souborProgramu);
+
 // The server address of the build; PARMEX_ADRESA_SERVERU, when set, replaces it (used to point
 // a built program at a test server).
 QString adresaServeru();

@@ -88,6 +88,49 @@ private slots:
         zpravy = QString::fromUtf8(precti(vystup));
         QCOMPARE(zpravy.count(QStringLiteral("ZobrazDialog[")), 1);
     }
+
+    // The updater's command line cannot carry a quote inside a path: a program in a folder whose
+    // path holds one says so at start and ends, before it writes anything there.
+    void slozkaSUvozovkou() {
+        Pomocnik::PracovniSlozka s;
+        const QString slozka = s.cesta(QStringLiteral("Moje \"platby\""));
+        QVERIFY(QDir().mkpath(slozka));
+        const QString program = slozka + QStringLiteral("/ParmexRozu");
+        QVERIFY(QFile::copy(QStringLiteral(PARMEX_EXE), program));
+
+        // Newer code lists are announced: the updater would get a broken path.
+        ServerHttp server;
+        server.pridejSoubor(
+            QStringLiteral("/parmex/verze.ini"),
+            "[parmex-rozu]\r\nverzeprog=1.0.4.30\r\ndatumprog=\r\nsouborprog=p.zip\r\n"
+            "datumcis=\r\nsouborcis=cis.zip\r\nverzecis=99\r\n");
+        QProcess proces;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PARMEX_ODPOVEDI"), QStringLiteral("0,1,1,1"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("PARMEX_ADRESA_SERVERU"), server.adresa(QString()));
+        proces.setProcessEnvironment(env);
+        proces.start(program, {});
+        const bool skoncil = proces.waitForFinished(30000);
+        if (!skoncil) proces.kill();
+        QVERIFY(skoncil);
+        QVERIFY(proces.exitCode() != 0);
+        // The message as the program prints it, each line break as a backslash and "r".
+        QStringList zpravy;
+        for (const QString& r : QString::fromUtf8(proces.readAllStandardError()).split('\n'))
+            if (r.startsWith(QStringLiteral("ZobrazDialog["))) zpravy << r;
+        QCOMPARE(
+            zpravy,
+            QStringList{QStringLiteral("ZobrazDialog[2,0,0]: Program nelze spustit z umístění, "
+                                       "jehož cesta obsahuje uvozovky (\"):\\r") +
+                        program +
+                        QStringLiteral("\\rAktualizace by do něj nebylo možné nainstalovat. "
+                                       "Přesuňte prosím program do složky bez uvozovek v "
+                                       "názvu.")});
+        QCOMPARE(QDir(slozka).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("ParmexRozu")});
+        QCOMPARE(server.pozadavky(), QStringList{});
+    }
 };
 
 QTEST_MAIN(TestAktualizaceProgramu)
