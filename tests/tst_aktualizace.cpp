@@ -89,6 +89,16 @@ struct Kontrola {
         }
     }
     bool existuje(const QString& jmeno) const { return QFileInfo::exists(s.cesta(jmeno)); }
+    // The program started again in the same folder.
+    void znovu() {
+        w.reset();
+        Pomocnik::obnovSmyckyUdalosti();
+        ZrusKonecProgramu();
+        w = std::make_unique<TMain>();
+        w->AdresyWebu.AdresaIni = server.adresa(kIni);
+        w->AdresyWebu.AdresaZip = server.adresa(QStringLiteral("/parmex"));
+        Zpravy::vymazZaznamy();
+    }
 
     Pomocnik::PracovniSlozka s;
     ServerHttp server;
@@ -602,6 +612,36 @@ private slots:
         // The same key after the update opens the help.
         QTest::keyClick(k.w.get(), Qt::Key_F1);
         QTRY_VERIFY(FormularOtevren(QStringLiteral("Napoveda"), false));
+    }
+
+    // A code-list archive that fails (a file the import refuses, a folder in the file's place)
+    // ends the program, and leaves nothing that stands in the way of the next, good one.
+    void odmitnutyArchivNeblokujeDalsi_data() {
+        QTest::addColumn<QVector<ArchivZip::Polozka>>("polozky");
+        QTest::newRow("file the import refuses")
+            << QVector<ArchivZip::Polozka>{{"dataCis.mdb", "zadna databaze"}};
+        QTest::newRow("folder in the file's place")
+            << QVector<ArchivZip::Polozka>{{"dataCis.mdb/", {}}, {"dataCis.mdb/x", "x"}};
+    }
+    void odmitnutyArchivNeblokujeDalsi() {
+        QFETCH(QVector<ArchivZip::Polozka>, polozky);
+        Kontrola k;
+        k.server.pridejSoubor(kIni, oznameni("1.0.4.30", "1"));
+        k.server.pridejSoubor(kZip, ArchivZip::obsah(polozky, k.s.cesta(QStringLiteral("a.tmp"))));
+        k.w->FormActivate();
+        QVERIFY(ProgramKonci());
+        QCOMPARE(texty().last(), QStringLiteral("2,0: Číselníky nebyly korektně načteny!"));
+
+        k.znovu();
+        k.archivCiselniku();
+        k.w->FormActivate();
+        QVERIFY(!ProgramKonci());
+        QCOMPARE(texty(), QStringList{});
+        QVERIFY(k.w->AktualizaceZkontrolovana);
+        QCOMPARE(Pomocnik::jedna(QStringLiteral("select verzecis from Nastaveni")),
+                 QStringLiteral("1"));
+        QVERIFY(!k.existuje(QStringLiteral("dataCis.mdb")));
+        QVERIFY(!k.existuje(QStringLiteral("tmp")));
     }
 
     // The updater finds no archive, so no file arrives: the import has nothing to read, the
