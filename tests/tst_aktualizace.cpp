@@ -557,7 +557,7 @@ private slots:
         Kontrola k;
         k.server.pridejSoubor(kIni, oznameni("1.0.4.30", "1"));
         k.archivCiselniku();
-        k.server.nastavZpozdeni(kZip, 1500);
+        k.server.nastavZpozdeni(kZip, 2500);
 
         struct Malovani : QObject {
             int pocet = 0;
