@@ -1,10 +1,13 @@
 #include "Aktualizace.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 #include <array>
 
 #include "Chyba.h"
@@ -51,6 +54,39 @@ QString orizni(const QString& text) {
 QString vUvozovkach(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
+
+// While installed on the application, drops what the user does (keys, shortcuts, mouse, touch,
+// closing a window) so that windows keep painting but nobody can act in them.
+class BezVstupu : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        switch (e->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+            case QEvent::TabletPress:
+            case QEvent::TabletRelease:
+            case QEvent::DragEnter:
+            case QEvent::Drop:
+            case QEvent::InputMethod:
+                return true;
+            case QEvent::Close:
+                // A close box clicked meanwhile; the program's own closing is not spontaneous.
+                return e->spontaneous();
+            default:
+                return false;
+        }
+    }
+};
 
 void zapisDoLoguBezChyby(const QString& text) {
     try {
@@ -165,6 +201,16 @@ QString Aktualizace::prikazCiselniku(const QString& obnovnik, const QString& adr
                .join(QLatin1Char(' '));
 }
 
+QString Aktualizace::chybaCestyProgramu(const QString& souborProgramu) {
+    if (!souborProgramu.contains(QLatin1Char('"'))) return QString();
+    const QChar CR(13);
+    return QStringLiteral("Program nelze spustit z umístění, jehož cesta obsahuje uvozovky (\"):") +
+           CR + QDir::toNativeSeparators(souborProgramu) + CR +
+           QStringLiteral(
+               "Aktualizace by do něj nebylo možné nainstalovat. Přesuňte prosím "
+               "program do složky bez uvozovek v názvu.");
+}
+
 QString Aktualizace::adresaServeru() {
     const QString z = qEnvironmentVariable("PARMEX_ADRESA_SERVERU");
     return z.isEmpty() ? QStringLiteral(PARMEX_SERVER) : z;
@@ -184,6 +230,23 @@ int SpustACekej(const QString& prikaz, quint16 zobrazeni) {
     proces.setProcessChannelMode(QProcess::ForwardedChannels);
     proces.start();
     if (!proces.waitForStarted()) return -1;
+    // The windows keep painting meanwhile (the notice of the running update stays on screen),
+    // but what the user does is dropped, not kept for later.
+    {
+        BezVstupu bezVstupu;
+        QCoreApplication* aplikace = QCoreApplication::instance();
+        if (aplikace) aplikace->installEventFilter(&bezVstupu);
+        QEventLoop smycka;
+        QTimer kontrola;
+        QObject::connect(&kontrola, &QTimer::timeout, &smycka, [&] {
+            if (proces.state() == QProcess::NotRunning) smycka.quit();
+        });
+        QObject::connect(&proces, &QProcess::finished, &smycka, &QEventLoop::quit);
+        kontrola.start(500);
+        if (proces.state() != QProcess::NotRunning) smycka.exec();
+        if (aplikace) aplikace->removeEventFilter(&bezVstupu);
+    }
+    // A loop stopped from outside (the program is ending) still waits for the process.
     while (proces.state() != QProcess::NotRunning) proces.waitForFinished(500);
     return proces.exitStatus() == QProcess::NormalExit ? proces.exitCode() : -1;
 }
@@ -193,7 +256,8 @@ int SpustACekej(const QString& prikaz, quint16 zobrazeni) {
 QString TMain::DownloadUrl(const QString& adresa, QString& souborTxt) {
     OmezenyBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const Stahovani::Vysledek v = Stahovani::stahni(adresa, &buffer);
+    const Stahovani::Vysledek v = Stahovani::stahni(adresa, &buffer, {}, Stahovani::casovyLimitMs(),
+                                                    Stahovani::limitOznameniMs());
     if (!v.uspech) return Aktualizace::zpravaChybyStahovani(v.chyba);
     // Bytes taken one for one as characters: the announcement is plain ASCII.
     souborTxt = QString::fromLatin1(buffer.data());

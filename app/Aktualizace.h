@@ -52,6 +52,11 @@ QString parametryProgramu(const QString& adresaZip, const QString& zip, const QS
 QString prikazCiselniku(const QString& obnovnik, const QString& adresaZip, const QString& zip,
                         const QString& rozbalitJako);
 
+// The updater's command line cannot carry a double quote inside an argument: a quote only
+// switches quoting. A program whose path holds one could never be updated, so it refuses to
+// start there: the message that says so, or an empty text when the path is fine.
+QString chybaCestyProgramu(const QString& souborProgramu);
+
 // The server address of the build; PARMEX_ADRESA_SERVERU, when set, replaces it (used to point
 // a built program at a test server).
 QString adresaServeru();
@@ -59,8 +64,9 @@ QString adresaServeru();
 }  // namespace Aktualizace
 
 // Runs the command line (the program, then its arguments) with this process's environment and
-// current directory and waits for it, checking every 500 ms; the caller's window is not served
-// meanwhile. A program named without a folder is looked for in the current directory first.
+// current directory and waits for it, checking every 500 ms. Meanwhile the windows keep painting
+// but the user cannot act in them: keys, clicks and closing are dropped. A program named without
+// a folder is looked for in the current directory first.
 // zobrazeni 0 asks for no window (the updater's silent run shows none anyway). Result: the exit
 // code, or -1 when the process cannot be started or does not end normally.
 int SpustACekej(const QString& prikaz, quint16 zobrazeni);

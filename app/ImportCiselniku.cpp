@@ -13,6 +13,9 @@ namespace {
 
 const QString kSouborCiselniku = QStringLiteral("dataCis.mdb");
 
+// No statement on the code-list file may run longer than this.
+constexpr int kLimitPrikazuMs = 30000;
+
 // The ten permit price tables, each name followed by "|", taken from the front one by one.
 const QString kTabulkyPovolenek = QStringLiteral(
     "c_povolKKnaTVZ|c_povolKPnaTVZ|c_povolCKnaTVZ|c_povolCPnaTVZ|c_povolRKnaTVZ|c_povolRPnaTVZ|"
@@ -66,6 +69,7 @@ class Import {
 public:
     explicit Import(TMain& hlavni) : m(hlavni), cis(hlavni.ADOQueryCis), loc(hlavni.ADOQuery1) {}
 
+    void jenTabulky();
     void rokImportu();
     void nastaveni();
     void manipulacniPoplatek();
@@ -90,6 +94,19 @@ private:
     db::Query& loc;
     QString Y;  // the import year as an SQL literal
 };
+
+void Import::jenTabulky() {
+    zeSouboru(QStringLiteral(
+        "select 'pohled' as druh, name as nazev from sqlite_master where type = 'view' "
+        "union all select 'spoušť', name from sqlite_master where type = 'trigger' "
+        "union all select 'počítaný sloupec', m.name || '.' || x.name from sqlite_master m "
+        "join pragma_table_xinfo(m.name) x where m.type = 'table' and x.hidden in (2, 3)"));
+    if (cis.recordCount() > 0)
+        throw Chyba(QStringLiteral("Soubor číselníků obsahuje %1 \"%2\"; číselníky obsahují jen "
+                                   "tabulky s hodnotami.")
+                        .arg(pole(QStringLiteral("druh")).asString(),
+                             pole(QStringLiteral("nazev")).asString()));
+}
 
 void Import::rokImportu() {
     zeSouboru(QStringLiteral("select max(rok) as rok from RokEvidence"));
@@ -299,10 +316,12 @@ void ImportCiselniku(TMain& hlavni, const QString& VerzeCiselniku) {
         hlavni.ADOQueryCis.close();
         hlavni.ADOConnectionCis.close();
         jet::otevriKeCteni(hlavni.ADOConnectionCis, kSouborCiselniku, kTabulkySouboru);
+        hlavni.ADOConnectionCis.nastavLimitPrikazu(kLimitPrikazuMs);
         // 3.-14. One transaction on the local database.
         hlavni.ADOConnection1.beginTransaction();
         transakce = true;
         Import import(hlavni);
+        import.jenTabulky();
         import.rokImportu();
         import.nastaveni();
         import.manipulacniPoplatek();

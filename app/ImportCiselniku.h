@@ -21,4 +21,9 @@ class TMain;
 // Values read from the file reach the statements through the quoting helpers of the data layer:
 // texts keep their apostrophes and a null text is the empty text, numbers that are null stay
 // null, amounts keep their exact decimal value whatever the user's decimal separator is.
+//
+// A file from elsewhere must not hold the program: code lists are tables of values, so a file
+// with views, triggers or computed columns is refused (a view may call itself without end, a
+// computed column may build huge values), and every statement on the file is interrupted after
+// 30 s, which fails the import the same way.
 void ImportCiselniku(TMain& hlavni, const QString& VerzeCiselniku);

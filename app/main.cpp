@@ -4,6 +4,7 @@
 #include <QWindow>
 #include <exception>
 
+#include "Aktualizace.h"
 #include "Chyba.h"
 #include "fMain.h"
 #include "uAllYouNeed.h"
@@ -33,6 +34,11 @@ int main(int argc, char* argv[]) {
     // folder, form.html) lives beside the program, whichever folder it was started from: a
     // menu, a file manager or a terminal elsewhere.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+    const QString chybaCesty = Aktualizace::chybaCestyProgramu(SouborProgramu());
+    if (!chybaCesty.isEmpty()) {
+        ZobrazDialog(chybaCesty, 2, 0);
+        return 1;
+    }
     TMain okno;
     if (ProgramKonci()) return 0;
     // PARMEX_KONEC_PO_STARTU=1 ends the program as soon as the event loop is idle after the main

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QCollator>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
@@ -20,10 +21,12 @@ QString zpravaSqlite(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
-// One prepared statement that finalizes itself.
+// One prepared statement that finalizes itself. With a time limit, running it is interrupted
+// once the limit has passed since it was prepared.
 class Prikaz {
 public:
-    Prikaz(sqlite3* db, const QString& sql) : m_db(db) {
+    Prikaz(sqlite3* db, const QString& sql, int limitMs = 0) : m_db(db), m_limitMs(limitMs) {
+        m_od.start();
         const QByteArray utf8 = sql.toUtf8();
         const char* zbytek = nullptr;
         if (sqlite3_prepare_v2(db, utf8.constData(), utf8.size(), &m_stmt, &zbytek) != SQLITE_OK)
@@ -37,8 +40,14 @@ public:
             m_stmt = nullptr;
             throw Chyba(QStringLiteral("Příkaz SQL smí obsahovat jen jeden příkaz."));
         }
+        // The engine asks every thousand steps of its program whether to stop (installed only
+        // once the object stands, so that its destructor always removes it).
+        if (m_limitMs > 0) sqlite3_progress_handler(db, 1000, &Prikaz::prerusit, this);
     }
-    ~Prikaz() { sqlite3_finalize(m_stmt); }
+    ~Prikaz() {
+        sqlite3_finalize(m_stmt);
+        if (m_limitMs > 0) sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+    }
     Prikaz(const Prikaz&) = delete;
     Prikaz& operator=(const Prikaz&) = delete;
 
@@ -47,13 +56,23 @@ public:
         const int rc = sqlite3_step(m_stmt);
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) return false;
+        if (rc == SQLITE_INTERRUPT && m_limitMs > 0 && m_od.hasExpired(m_limitMs))
+            throw Chyba(QStringLiteral("Příkaz SQL nebyl dokončen do %1 s, byl přerušen.")
+                            .arg((m_limitMs + 999) / 1000));
         throw Chyba(zpravaSqlite(m_db));
     }
     sqlite3_stmt* stmt() const { return m_stmt; }
 
 private:
+    static int prerusit(void* prikaz) {
+        const auto* p = static_cast<const Prikaz*>(prikaz);
+        return p->m_od.hasExpired(p->m_limitMs) ? 1 : 0;
+    }
+
     sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;
+    int m_limitMs;
+    QElapsedTimer m_od;
 };
 
 void textVysledku(sqlite3_context* ctx, const QString& text) {
@@ -233,6 +252,7 @@ void Connection::open(const QString& soubor, Rezim rezim) {
 }
 
 void Connection::close() {
+    m_limitPrikazuMs = 0;
     if (!m_db) return;
     sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -241,7 +261,7 @@ void Connection::close() {
 
 void Connection::provedPrimo(const QString& sql) {
     if (!m_db) throw Chyba(QStringLiteral("Databáze není otevřena."));
-    Prikaz p(m_db, sql);
+    Prikaz p(m_db, sql, m_limitPrikazuMs);
     while (p.krok()) {
     }
 }
@@ -406,7 +426,7 @@ Query::Query(Connection* spojeni, QObject* parent) : QObject(parent), m_spojeni(
 void Query::open() {
     close();
     if (!m_spojeni || !m_spojeni->isOpen()) throw Chyba(QStringLiteral("Databáze není otevřena."));
-    Prikaz p(m_spojeni->handle(), m_sql);
+    Prikaz p(m_spojeni->handle(), m_sql, m_spojeni->limitPrikazu());
     const int n = sqlite3_column_count(p.stmt());
     if (n == 0) throw Chyba(QStringLiteral("Příkaz nevrací žádná data."));
     QStringList sloupce;

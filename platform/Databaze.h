@@ -50,6 +50,12 @@ public:
     // lacks: "alter table X add constraint N foreign key (c) references T (c)".
     void execute(const QString& sql);
 
+    // Every later statement of this connection is interrupted, and fails, when it runs longer
+    // than this many milliseconds (0: no limit). A file from elsewhere can hold a statement that
+    // never ends, such as a view calling itself. Closing lifts the limit.
+    void nastavLimitPrikazu(int ms) { m_limitPrikazuMs = ms; }
+    int limitPrikazu() const { return m_limitPrikazuMs; }
+
     sqlite3* handle() const { return m_db; }
 
 private:
@@ -59,6 +65,7 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_soubor;
+    int m_limitPrikazuMs = 0;
 };
 
 class Query;

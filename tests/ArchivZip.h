@@ -54,6 +54,21 @@ inline bool vytvor(const QString& soubor, const QVector<Polozka>& polozky,
     return zip_close(z) == 0;
 }
 
+// Changes the uncompressed size that the archive's central directory states for an entry (what
+// the unpacker is told before it reads any data). False when no entry has that name.
+inline bool uvedVelikost(QByteArray& archiv, const QString& jmeno, quint32 velikost) {
+    const QByteArray hledane = jmeno.toUtf8();
+    auto cislo16 = [&](int i) { return int(quint8(archiv[i])) | int(quint8(archiv[i + 1])) << 8; };
+    for (int i = archiv.indexOf("PK\x01\x02"); i >= 0 && i + 46 <= archiv.size();
+         i = archiv.indexOf("PK\x01\x02", i + 4)) {
+        const int delka = cislo16(i + 28);
+        if (archiv.mid(i + 46, delka) != hledane) continue;
+        for (int b = 0; b < 4; ++b) archiv[i + 24 + b] = char((velikost >> (8 * b)) & 0xff);
+        return true;
+    }
+    return false;
+}
+
 inline QByteArray obsah(const QVector<Polozka>& polozky, const QString& docasny) {
     if (!vytvor(docasny, polozky)) return QByteArray();
     QFile f(docasny);

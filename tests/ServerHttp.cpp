@@ -6,6 +6,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <QTimer>
+#include <memory>
 
 class ObsluhaHttp : public QObject {
 public:
@@ -65,6 +67,27 @@ private:
             s->write(hlavicka + telo.left(n.useknuti.value(cesta)));
             s->flush();
             s->disconnectFromHost();
+            return;
+        }
+        if (n.pomalu.contains(cesta)) {
+            s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(telo.size()) +
+                     "\r\nConnection: close\r\n\r\n");
+            auto* hodiny = new QTimer(s);
+            auto odeslano = std::make_shared<int>(0);
+            connect(hodiny, &QTimer::timeout, s, [s, hodiny, telo, odeslano] {
+                if (*odeslano >= telo.size()) {
+                    hodiny->stop();
+                    s->disconnectFromHost();
+                    return;
+                }
+                s->write(telo.mid((*odeslano)++, 1));
+            });
+            hodiny->start(n.pomalu.value(cesta));
+            return;
+        }
+        if (n.zpozdeni.contains(cesta)) {
+            QTimer::singleShot(n.zpozdeni.value(cesta), s,
+                               [s, stav, telo] { odpovez(s, stav, telo, QByteArray()); });
             return;
         }
         odpovez(s, stav, telo, QByteArray());
@@ -131,6 +154,16 @@ void ServerHttp::nastavSmyckuPresmerovani(const QString& cesta) {
 void ServerHttp::nastavUseknuti(const QString& cesta, int bajtu) {
     QMutexLocker z(&zamek);
     nastaveni.useknuti.insert(cesta, bajtu);
+}
+
+void ServerHttp::nastavPomalu(const QString& cesta, int intervalMs) {
+    QMutexLocker z(&zamek);
+    nastaveni.pomalu.insert(cesta, intervalMs);
+}
+
+void ServerHttp::nastavZpozdeni(const QString& cesta, int ms) {
+    QMutexLocker z(&zamek);
+    nastaveni.zpozdeni.insert(cesta, ms);
 }
 
 QStringList ServerHttp::pozadavky() const {

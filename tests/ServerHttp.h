@@ -13,7 +13,7 @@ class ObsluhaHttp;
 // thread, so it answers while the test blocks (for example waiting for a started program).
 // Paths are served from an in-memory map or from a folder; single paths can be given a status
 // code, stay silent (the connection is accepted and never answered), redirect to themselves for
-// ever, or announce a longer body than they send.
+// ever, announce a longer body than they send, trickle their body a byte at a time or answer late.
 class ServerHttp {
 public:
     ServerHttp();
@@ -33,6 +33,10 @@ public:
     void nastavSmyckuPresmerovani(const QString& cesta);
     // Sends only the first bajtu bytes of the body, then closes the connection.
     void nastavUseknuti(const QString& cesta, int bajtu);
+    // Sends the body one byte every intervalMs milliseconds (the headers at once).
+    void nastavPomalu(const QString& cesta, int intervalMs);
+    // Answers only after this many milliseconds.
+    void nastavZpozdeni(const QString& cesta, int ms);
 
     // The paths requested so far, in order.
     QStringList pozadavky() const;
@@ -45,6 +49,8 @@ public:
         QStringList ticho;
         QStringList smycky;
         QMap<QString, int> useknuti;
+        QMap<QString, int> pomalu;
+        QMap<QString, int> zpozdeni;
         QStringList pozadavky;
     };
     mutable QMutex zamek;

@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QtTest>
 #include <memory>
 
@@ -88,6 +89,16 @@ struct Kontrola {
         }
     }
     bool existuje(const QString& jmeno) const { return QFileInfo::exists(s.cesta(jmeno)); }
+    // The program started again in the same folder.
+    void znovu() {
+        w.reset();
+        Pomocnik::obnovSmyckyUdalosti();
+        ZrusKonecProgramu();
+        w = std::make_unique<TMain>();
+        w->AdresyWebu.AdresaIni = server.adresa(kIni);
+        w->AdresyWebu.AdresaZip = server.adresa(QStringLiteral("/parmex"));
+        Zpravy::vymazZaznamy();
+    }
 
     Pomocnik::PracovniSlozka s;
     ServerHttp server;
@@ -107,7 +118,10 @@ private slots:
         Zpravy::zobraz(QStringLiteral("start"), 0, 0);
         qputenv("PARMEX_ODPOVEDI", "");
     }
-    void cleanup() { qunsetenv("PARMEX_CASOVY_LIMIT_MS"); }
+    void cleanup() {
+        qunsetenv("PARMEX_CASOVY_LIMIT_MS");
+        qunsetenv("PARMEX_CELKOVY_LIMIT_MS");
+    }
 
     // ------------------------------------------------------------ reading the announcement
 
@@ -345,6 +359,24 @@ private slots:
         QVERIFY(k.s.log().contains(z[0].text));
     }
 
+    // A server that sends the announcement a byte at a time, never idle for long: the download
+    // ends a few seconds after the idle time-out, with the usual message, and so does the check.
+    void oznameniPoKapkach() {
+        Kontrola k;
+        qputenv("PARMEX_CASOVY_LIMIT_MS", "1000");
+        k.server.pridejSoubor(kIni, oznameni("1.0.4.30", "1"));
+        k.server.nastavPomalu(kIni, 100);
+        k.w->FormActivate();
+        QVERIFY(ProgramKonci());
+        QVERIFY(!k.w->AktualizaceZkontrolovana);
+        const QStringList t = texty();
+        QCOMPARE(t.size(), 1);
+        QVERIFY2(t[0].startsWith(QStringLiteral("2,0: ") + kVyjimka) &&
+                     t[0].endsWith(QStringLiteral("Stahování nebylo dokončeno do 6 s)")),
+                 qPrintable(t[0]));
+        QCOMPARE(k.server.pozadavky(), QStringList{kIni});
+    }
+
     void stazeniUspeje() {
         Kontrola k;
         k.server.pridejSoubor(kIni, "obsah\r\nsouboru");
@@ -519,6 +551,99 @@ private slots:
         k.w->show();
         k.w->close();
         QVERIFY(!k.existuje(SouborObnovniku()));
+    }
+
+    // While the updater fetches the code lists, the main window keeps painting with its green
+    // notice on screen, and what the user does meanwhile (F1 for the help) is dropped.
+    void oknoSeKresliBehemAktualizace() {
+        Kontrola k;
+        k.server.pridejSoubor(kIni, oznameni("1.0.4.30", "1"));
+        k.archivCiselniku();
+        k.server.nastavZpozdeni(kZip, 2500);
+
+        struct Malovani : QObject {
+            int pocet = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint) ++pocet;
+                return false;
+            }
+        } malovani;
+        k.w->PanelAktualizace->installEventFilter(&malovani);
+        bool cekaNaObnovnik = false;  // the updater runs and waits for its archive
+        bool zelenaNaObrazovce = false;
+        bool napovedaBehem = false;
+        QTimer hlidka;
+        QObject::connect(&hlidka, &QTimer::timeout, [&] {
+            if (k.w->AktualizaceZkontrolovana || !k.server.pozadavky().contains(kZip)) return;
+            if (!cekaNaObnovnik) {
+                cekaNaObnovnik = true;
+                malovani.pocet = 0;
+                k.w->PanelAktualizace->update();
+                QTest::keyClick(k.w.get(), Qt::Key_F1);
+                return;
+            }
+            napovedaBehem = napovedaBehem || FormularOtevren(QStringLiteral("Napoveda"), false);
+            if (malovani.pocet > 0 && k.w->PanelAktualizace->isVisible()) {
+                // What the window system shows at the notice's place.
+                const QImage obraz = k.w->screen()->grabWindow(k.w->winId()).toImage();
+                const QRect r(k.w->PanelAktualizace->mapTo(k.w.get(), QPoint(0, 0)) *
+                                  obraz.devicePixelRatio(),
+                              k.w->PanelAktualizace->size() * obraz.devicePixelRatio());
+                int zelenych = 0;
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (obraz.pixelColor(x, r.center().y()) == QColor(0, 255, 0)) ++zelenych;
+                zelenaNaObrazovce = zelenaNaObrazovce || zelenych > r.width() / 4;
+            }
+        });
+        hlidka.start(50);
+        // Showing the window activates it, and the first activation runs the check.
+        k.w->show();
+        QTRY_VERIFY_WITH_TIMEOUT(k.w->AktualizaceZkontrolovana || ProgramKonci(), 30000);
+        hlidka.stop();
+
+        QVERIFY(cekaNaObnovnik);
+        QVERIFY(malovani.pocet > 0);
+        QVERIFY(zelenaNaObrazovce);
+        QVERIFY(!napovedaBehem);
+        // Dropped, not kept for later; the import went through as usual.
+        QCoreApplication::processEvents();
+        QVERIFY(!FormularOtevren(QStringLiteral("Napoveda"), false));
+        QVERIFY(!ProgramKonci());
+        QCOMPARE(texty(), QStringList{});
+        QVERIFY(k.w->AktualizaceZkontrolovana);
+        // The same key after the update opens the help.
+        QTest::keyClick(k.w.get(), Qt::Key_F1);
+        QTRY_VERIFY(FormularOtevren(QStringLiteral("Napoveda"), false));
+    }
+
+    // A code-list archive that fails (a file the import refuses, a folder in the file's place)
+    // ends the program, and leaves nothing that stands in the way of the next, good one.
+    void odmitnutyArchivNeblokujeDalsi_data() {
+        QTest::addColumn<QVector<ArchivZip::Polozka>>("polozky");
+        QTest::newRow("file the import refuses")
+            << QVector<ArchivZip::Polozka>{{"dataCis.mdb", "zadna databaze"}};
+        QTest::newRow("folder in the file's place")
+            << QVector<ArchivZip::Polozka>{{"dataCis.mdb/", {}}, {"dataCis.mdb/x", "x"}};
+    }
+    void odmitnutyArchivNeblokujeDalsi() {
+        QFETCH(QVector<ArchivZip::Polozka>, polozky);
+        Kontrola k;
+        k.server.pridejSoubor(kIni, oznameni("1.0.4.30", "1"));
+        k.server.pridejSoubor(kZip, ArchivZip::obsah(polozky, k.s.cesta(QStringLiteral("a.tmp"))));
+        k.w->FormActivate();
+        QVERIFY(ProgramKonci());
+        QCOMPARE(texty().last(), QStringLiteral("2,0: Číselníky nebyly korektně načteny!"));
+
+        k.znovu();
+        k.archivCiselniku();
+        k.w->FormActivate();
+        QVERIFY(!ProgramKonci());
+        QCOMPARE(texty(), QStringList{});
+        QVERIFY(k.w->AktualizaceZkontrolovana);
+        QCOMPARE(Pomocnik::jedna(QStringLiteral("select verzecis from Nastaveni")),
+                 QStringLiteral("1"));
+        QVERIFY(!k.existuje(QStringLiteral("dataCis.mdb")));
+        QVERIFY(!k.existuje(QStringLiteral("tmp")));
     }
 
     // The updater finds no archive, so no file arrives: the import has nothing to read, the

@@ -3,15 +3,23 @@
 #include "ArchivZip.h"
 #include "Pomocnik.h"
 #include "ServerHttp.h"
+#include "VerzniBlok.h"
 
 // A program update end to end: the real ParmexRozu, pointed at a server on 127.0.0.1, is
 // answered "Ano", writes out its embedded updater, starts it and closes; the updater replaces
 // the program file from the archive and starts it again.
 namespace {
 
-// The new program: a stand-in that notes its start beside itself.
-const QByteArray kNovyProgram =
-    "#!/bin/sh\necho spusten > \"$(dirname \"$0\")/novy-program-bezi.txt\"\n";
+// The new program: a stand-in that notes its start beside itself, carrying the version block
+// of a program of the same organisation as the build (after its end, where the shell never
+// reads).
+QByteArray novyProgram() {
+    QMap<QString, QString> blok;
+    VerzniBlok::nacti(QStringLiteral(PARMEX_EXE), &blok);
+    blok.insert(QStringLiteral("FileVersion"), QStringLiteral("1.0.5.0"));
+    return "#!/bin/sh\necho spusten > \"$(dirname \"$0\")/novy-program-bezi.txt\"\nexit 0\n" +
+           VerzniBlok::sestav(blok);
+}
 
 QByteArray precti(const QString& soubor) {
     QFile f(soubor);
@@ -32,6 +40,7 @@ private slots:
         QVERIFY(QFile::remove(program));
         QVERIFY(QFile::copy(QStringLiteral(PARMEX_EXE), program));
 
+        const QByteArray kNovyProgram = novyProgram();
         ServerHttp server;
         server.pridejSoubor(QStringLiteral("/parmex/verze.ini"),
                             "[PARMEX-ROZU]\r\nverzeprog=1.0.5.0\r\ndatumprog=01.12.2026\r\n"
@@ -78,6 +87,49 @@ private slots:
         // Neither the program nor the updater had anything more to say.
         zpravy = QString::fromUtf8(precti(vystup));
         QCOMPARE(zpravy.count(QStringLiteral("ZobrazDialog[")), 1);
+    }
+
+    // The updater's command line cannot carry a quote inside a path: a program in a folder whose
+    // path holds one says so at start and ends, before it writes anything there.
+    void slozkaSUvozovkou() {
+        Pomocnik::PracovniSlozka s;
+        const QString slozka = s.cesta(QStringLiteral("Moje \"platby\""));
+        QVERIFY(QDir().mkpath(slozka));
+        const QString program = slozka + QStringLiteral("/ParmexRozu");
+        QVERIFY(QFile::copy(QStringLiteral(PARMEX_EXE), program));
+
+        // Newer code lists are announced: the updater would get a broken path.
+        ServerHttp server;
+        server.pridejSoubor(
+            QStringLiteral("/parmex/verze.ini"),
+            "[parmex-rozu]\r\nverzeprog=1.0.4.30\r\ndatumprog=\r\nsouborprog=p.zip\r\n"
+            "datumcis=\r\nsouborcis=cis.zip\r\nverzecis=99\r\n");
+        QProcess proces;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PARMEX_ODPOVEDI"), QStringLiteral("0,1,1,1"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("PARMEX_ADRESA_SERVERU"), server.adresa(QString()));
+        proces.setProcessEnvironment(env);
+        proces.start(program, {});
+        const bool skoncil = proces.waitForFinished(30000);
+        if (!skoncil) proces.kill();
+        QVERIFY(skoncil);
+        QVERIFY(proces.exitCode() != 0);
+        // The message as the program prints it, each line break as a backslash and "r".
+        QStringList zpravy;
+        for (const QString& r : QString::fromUtf8(proces.readAllStandardError()).split('\n'))
+            if (r.startsWith(QStringLiteral("ZobrazDialog["))) zpravy << r;
+        QCOMPARE(
+            zpravy,
+            QStringList{QStringLiteral("ZobrazDialog[2,0,0]: Program nelze spustit z umístění, "
+                                       "jehož cesta obsahuje uvozovky (\"):\\r") +
+                        program +
+                        QStringLiteral("\\rAktualizace by do něj nebylo možné nainstalovat. "
+                                       "Přesuňte prosím program do složky bez uvozovek v "
+                                       "názvu.")});
+        QCOMPARE(QDir(slozka).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("ParmexRozu")});
+        QCOMPARE(server.pozadavky(), QStringList{});
     }
 };
 

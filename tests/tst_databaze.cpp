@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <functional>
 
 #include "Databaze.h"
 #include "Hodiny.h"
@@ -327,6 +328,40 @@ private slots:
         c.execute(QStringLiteral("insert into t values (2)"));
         c.commit();
         QCOMPARE(jedna(c, QStringLiteral("select sum(a) from t")), QStringLiteral("2"));
+    }
+
+    // A statement that runs on and on is interrupted at the connection's limit, whether it
+    // yields rows or not; the connection stays usable, and reopening it lifts the limit.
+    void limitPrikazu() {
+        Pomocnik::PracovniSlozka s;
+        db::Connection c;
+        otevriNovou(c);
+        c.nastavLimitPrikazu(200);
+        const QString bezKonce = QStringLiteral(
+            "with recursive r(n) as (select 1 union all select n + 1 from r where n < 1e12) "
+            "select count(*) from r");
+        db::Query q(&c);
+        q.setSql(bezKonce);
+        for (const std::function<void()>& spust :
+             {std::function<void()>([&] { q.open(); }), std::function<void()>([&] {
+                  c.execute(QStringLiteral("create table t as ") + bezKonce);
+              })}) {
+            try {
+                spust();
+                QFAIL("the statement was not interrupted");
+            } catch (const Chyba& e) {
+                QCOMPARE(e.zprava(),
+                         QStringLiteral("Příkaz SQL nebyl dokončen do 1 s, byl přerušen."));
+            }
+        }
+        QCOMPARE(jedna(c, QStringLiteral("select count(*) from sqlite_master where name = 't'")),
+                 QStringLiteral("0"));
+        // A statement within the limit runs as usual.
+        QCOMPARE(jedna(c, QStringLiteral("with recursive r(n) as (select 1 union all select n + 1 "
+                                         "from r where n < 1000) select count(*) from r")),
+                 QStringLiteral("1000"));
+        c.close();
+        QCOMPARE(c.limitPrikazu(), 0);
     }
 };
 

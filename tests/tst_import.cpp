@@ -455,6 +455,26 @@ private slots:
         QTest::newRow("bez roku") << soubor({QStringLiteral("delete from RokEvidence")})
                                   << "žádný rok"
                                   << "";
+        // Code lists are tables of values. A view can run without end (this one only for a
+        // long while, and yields no row that the import would take).
+        QTest::newRow("pohled s rekurzí")
+            << soubor({QStringLiteral("drop table Brigady"),
+                       QStringLiteral("create view Brigady as with recursive r(n) as (select 1 "
+                                      "union all select n + 1 from r where n < 30000000) select "
+                                      "n as id, 2028 as rok, 'x' as nazev, 1 as castka, 900 as "
+                                      "aktivita, n as e_index from r")})
+            << "pohled \"Brigady\""
+            << "";
+        QTest::newRow("spoušť") << soubor({QStringLiteral(
+                                       "create trigger hlidac after update on Nastaveni begin "
+                                       "update Nastaveni set mesto = 'x'; end")})
+                                << "spoušť \"hlidac\""
+                                << "";
+        QTest::newRow("počítaný sloupec")
+            << soubor({QStringLiteral("alter table Brigady add column velky as (zeroblob(castka "
+                                      "* 1000))")})
+            << "počítaný sloupec \"Brigady.velky\""
+            << "";
     }
     void chybnySoubor() {
         QFETCH(Priprava, priprava);

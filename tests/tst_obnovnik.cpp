@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTimer>
 
 #include "../updater/fMain.h"  // the updater's window, not the program's
@@ -15,6 +16,7 @@
 #include "ServerHttp.h"
 #include "Stahovani.h"
 #include "Unzip.h"
+#include "VerzniBlok.h"
 #include "Zpravy.h"
 
 using ArchivZip::Polozka;
@@ -320,6 +322,60 @@ private slots:
         QCOMPARE(obsahSlozky("t3"), QStringList{});
     }
 
+    // Sizes are checked before anything is written: one entry over the largest file allowed,
+    // entries that together need more than the disk has free; and an entry whose data runs past
+    // the size it states is cut off there.
+    void rozbaleniVelikosti_data() {
+        QTest::addColumn<QVector<Polozka>>("polozky");
+        QTest::addColumn<QVector<quint32>>("uvedene");  // stated sizes; 0 keeps the true one
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<int>("kod");
+        const Polozka maly{"maly.txt", "m"};
+        QTest::newRow("over the limit")
+            << QVector<Polozka>{maly, {"dataCis.mdb", QByteArray(2000, 'x')}}
+            << QVector<quint32>{0, 0} << qint64(1000) << int(Unzip::PK_VELKY);
+        QTest::newRow("at the limit")
+            << QVector<Polozka>{maly, {"dataCis.mdb", QByteArray(1000, 'x')}}
+            << QVector<quint32>{0, 0} << qint64(1000) << int(Unzip::PK_OK);
+        QTest::newRow("stated over the limit")
+            << QVector<Polozka>{maly, {"dataCis.mdb", "x"}} << QVector<quint32>{0, 5000}
+            << qint64(1000) << int(Unzip::PK_VELKY);
+        // Entries of almost 4 GB each, more of them than the disk has room for.
+        const qint64 volno = QStorageInfo(QDir::tempPath()).bytesAvailable();
+        QVector<Polozka> mnoho;
+        QVector<quint32> velke;
+        for (qint64 i = 0; i <= volno / 0xFFFFFFF0LL + 1; ++i) {
+            mnoho << Polozka{QStringLiteral("d%1.bin").arg(i), "d"};
+            velke << 0xFFFFFFF0u;
+        }
+        QTest::newRow("more than the free space")
+            << mnoho << velke << qint64(0) << int(Unzip::PK_DISK);
+        QTest::newRow("data past the stated size")
+            << QVector<Polozka>{{"a.txt", QByteArray(100000, 'a')}} << QVector<quint32>{1000}
+            << qint64(0) << int(Unzip::PK_ERR);
+    }
+    void rozbaleniVelikosti() {
+        QFETCH(QVector<Polozka>, polozky);
+        QFETCH(QVector<quint32>, uvedene);
+        QFETCH(qint64, limit);
+        QFETCH(int, kod);
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(ArchivZip::vytvor("a.zip", polozky));
+        QByteArray archiv = precti("a.zip");
+        for (int i = 0; i < polozky.size(); ++i)
+            if (uvedene[i]) QVERIFY(ArchivZip::uvedVelikost(archiv, polozky[i].jmeno, uvedene[i]));
+        zapis("a.zip", archiv);
+        Unzip::TDCL v = volbyObnovniku("a.zip", "tmp");
+        v.nejvetsiSoubor = limit;
+        QCOMPARE(rozbal("*.*", v), kod);
+        if (kod == Unzip::PK_OK) {
+            QCOMPARE(obsahSlozky("tmp"), (QStringList{"dataCis.mdb", "maly.txt"}));
+        } else {
+            // Nothing at all is written.
+            QCOMPARE(obsahSlozky("tmp"), QStringList{});
+        }
+    }
+
     // --- replacing the file -----------------------------------------------------------------
 
     void nahrada() {
@@ -402,6 +458,99 @@ private slots:
         QVERIFY(QFileInfo::exists("tmp/jiny"));
     }
 
+    // A program file is replaced only by a program of the same organisation: the product name
+    // of its version block is the one of the file it replaces. A real build passes against a
+    // file of its own organisation.
+    void overNovyProgram_data() {
+        QTest::addColumn<QString>("novy");
+        QTest::addColumn<QString>("cil");
+        QTest::addColumn<QString>("zprava");  // empty: accepted
+        QTest::newRow("real build") << PARMEX_EXE << "nas"
+                                    << "";
+        QTest::newRow("same organisation") << "nas2"
+                                           << "nas"
+                                           << "";
+        QTest::newRow("new file missing, left to the replace") << "chybi"
+                                                               << "nas"
+                                                               << "";
+        QTest::newRow("random bytes")
+            << "nahodny"
+            << "nas"
+            << "Nový soubor \"nahodny\" není program \"%1\" (nenese označení programu), "
+               "původní soubor \"nas\" zůstává beze změny.";
+        QTest::newRow("other organisation")
+            << "kelmina"
+            << "nas"
+            << "Nový soubor \"kelmina\" je program \"Parmex Rozu - MO Jinde\", ne \"%1\"; "
+               "původní soubor \"nas\" zůstává beze změny.";
+        QTest::newRow("the updater") << OBNOVNIK_EXE << "nas"
+                                     << "Nový soubor \"" OBNOVNIK_EXE
+                                        "\" je program \"Obnovnik\", ne \"%1\"; původní soubor "
+                                        "\"nas\" zůstává beze změny.";
+        QTest::newRow("old file without a block")
+            << "nas2"
+            << "nahodny"
+            << "Původní soubor \"nahodny\" nenese označení programu, nový soubor \"nas2\" proto "
+               "nelze ověřit; původní soubor zůstává beze změny.";
+        QTest::newRow("old file missing")
+            << "nas2"
+            << "chybi"
+            << "Původní soubor \"chybi\" nenese označení programu, nový soubor \"nas2\" proto "
+               "nelze ověřit; původní soubor zůstává beze změny.";
+    }
+    void overNovyProgram() {
+        QFETCH(QString, novy);
+        QFETCH(QString, cil);
+        QFETCH(QString, zprava);
+        Pomocnik::PracovniSlozka s;
+        // The organisation of this build, as its own program file names it.
+        QMap<QString, QString> blok;
+        QCOMPARE(VerzniBlok::nacti(PARMEX_EXE, &blok), VerzniBlok::Vysledek::Nacteno);
+        const QString nase = blok.value("ProductName");
+        QVERIFY(nase.startsWith("Parmex Rozu - MO "));
+        Pomocnik::zapisProgramSVerzi("nas", nase, "1.0.4.30");
+        Pomocnik::zapisProgramSVerzi("nas2", nase, "1.0.5.0");
+        Pomocnik::zapisProgramSVerzi("kelmina", "Parmex Rozu - MO Jinde", "1.0.5.0");
+        QByteArray nahodne(4096, 0);
+        for (char& c : nahodne) c = char(QRandomGenerator::global()->bounded(256));
+        zapis("nahodny", nahodne);
+        QCOMPARE(obnovnik::overNovyProgram(novy, cil),
+                 zprava.isEmpty() ? zprava : zprava.arg(nase));
+    }
+
+    // Whatever a failed run left in the temporary folder goes before the next run unpacks: a
+    // folder in the place of the new file, other files, links (removed, never followed).
+    void pripravaVycistiPozustatky() {
+        Pomocnik::PracovniSlozka s;
+        QVERIFY(QDir().mkpath("tmp/dataCis.mdb/hluboko"));
+        zapis("tmp/dataCis.mdb/hluboko/x", "x");
+        zapis("tmp/jiny.txt", "j");
+        zapis("tmp/.skryty", "s");
+        QVERIFY(QDir().mkpath("venku"));
+        zapis("venku/cenny", "c");
+        QVERIFY(QFile::link(s.cesta("venku"), "tmp/odkaz"));
+        QVERIFY(obnovnik::pripravSlozku(s.cesta("tmp/"), "tmp/a.zip"));
+        QVERIFY(QFileInfo("tmp").isDir());
+        QCOMPARE(obsahSlozky("tmp"), QStringList{});
+        QCOMPARE(precti("venku/cenny"), QByteArray("c"));
+
+        // The folder itself a link: the link goes, a real folder takes its place.
+        QVERIFY(QDir("tmp").removeRecursively());
+        QVERIFY(QFile::link(s.cesta("venku"), "tmp"));
+        QVERIFY(obnovnik::pripravSlozku(s.cesta("tmp/"), "tmp/a.zip"));
+        QVERIFY(QFileInfo("tmp").isDir() && !QFileInfo("tmp").isSymLink());
+        QCOMPARE(precti("venku/cenny"), QByteArray("c"));
+
+        // A folder holding the current one is never emptied; only a leftover archive goes.
+        zapis("a.zip", "stary archiv");
+        for (const QString& t : {s.cesta("./"), s.cesta("venku/../")}) {
+            QVERIFY(obnovnik::pripravSlozku(t, "a.zip"));
+            QVERIFY(QFileInfo::exists("ParmexRozu"));
+            QCOMPARE(precti("venku/cenny"), QByteArray("c"));
+        }
+        QVERIFY(!QFileInfo::exists("a.zip"));
+    }
+
     void najdiSoubor() {
         Pomocnik::PracovniSlozka s;
         QVERIFY(QDir().mkpath("tmp"));
@@ -450,6 +599,8 @@ private slots:
                                        << "a.zip";
         QTest::newRow("truncated body") << "/useknuty.zip"
                                         << "a.zip";
+        QTest::newRow("trickling server past the deadline") << "/pomalu.zip"
+                                                            << "a.zip";
         QTest::newRow("folder missing") << "/a.zip"
                                         << "nic/a.zip";
         QTest::newRow("no server") << ""
@@ -473,9 +624,12 @@ private slots:
         server.nastavSmyckuPresmerovani("/smycka.zip");
         server.pridejSoubor("/useknuty.zip", QByteArray(10000, 'u'));
         server.nastavUseknuti("/useknuty.zip", 100);
+        // A byte every 100 ms never lets the idle time-out of 500 ms strike.
+        server.pridejSoubor("/pomalu.zip", QByteArray(1000, 'p'));
+        server.nastavPomalu("/pomalu.zip", 100);
         if (!cesta.isEmpty()) adresa = server.adresa(cesta);
         try {
-            Stahovani::stahniSoubor(adresa, soubor, {}, 500);
+            Stahovani::stahniSoubor(adresa, soubor, {}, 500, 2000);
             QFAIL("the download did not fail");
         } catch (const Chyba& e) {
             QCOMPARE(e.zprava(), "Error downloading URL: " + adresa);

@@ -1,8 +1,10 @@
 #include <QtTest>
 
 #include "ArchivZip.h"
+#include "Obnovnik.h"
 #include "Pomocnik.h"
 #include "ServerHttp.h"
+#include "VerzniBlok.h"
 
 using ArchivZip::Polozka;
 
@@ -16,9 +18,17 @@ const char* const otazka =
     "přepisu, zkusit znovu?";
 const char* const vyjimka = "Při rozbalování archívu došlo k výjimce: ";
 
-// A stand-in for the replaced program: it writes its arguments, one a line, beside itself.
-const QByteArray skript =
-    "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/argumenty.txt\"\n";
+// A stand-in for a program of the given organisation: it writes its arguments, one a line,
+// beside itself, and carries a version block (after its end, where the shell never reads).
+QByteArray program(const QString& produkt) {
+    QMap<QString, QString> blok;
+    blok.insert("FileVersion", "1.0.5.0");
+    blok.insert("ProductName", produkt);
+    return "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/argumenty.txt\"\nexit 0\n" +
+           VerzniBlok::sestav(blok);
+}
+// The new program of the organisation the working folder's program belongs to.
+const QByteArray skript = program("Parmex Rozu - MO Varnov");
 
 QByteArray precti(const QString& soubor) {
     QFile f(soubor);
@@ -45,12 +55,15 @@ public:
         zapis(s.cesta("dataCis.mdb"), "stara data");
     }
 
+    // limitMs: the download's idle time-out; celkemMs: its overall deadline (0: the updater's
+    // own).
     void spust(const QStringList& argumenty, const QString& odpovedi = QString(),
-               int limitMs = 30000) {
+               int limitMs = 30000, int celkemMs = 0) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("PARMEX_ODPOVEDI", odpovedi);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("PARMEX_CASOVY_LIMIT_MS", QString::number(limitMs));
+        if (celkemMs > 0) env.insert("PARMEX_CELKOVY_LIMIT_MS", QString::number(celkemMs));
         proces.setProcessEnvironment(env);
         proces.setWorkingDirectory(s.cesta());
         proces.start(s.cesta("Obnovnik"), argumenty);
@@ -69,9 +82,9 @@ public:
         return b;
     }
 
-    Beh beh(const QStringList& argumenty, const QString& odpovedi = QString(),
-            int limitMs = 30000) {
-        spust(argumenty, odpovedi, limitMs);
+    Beh beh(const QStringList& argumenty, const QString& odpovedi = QString(), int limitMs = 30000,
+            int celkemMs = 0) {
+        spust(argumenty, odpovedi, limitMs, celkemMs);
         return dokonci();
     }
 
@@ -161,6 +174,9 @@ private slots:
         QTest::newRow("404") << QVector<Polozka>{} << QByteArray() << "Error downloading URL: ";
         QTest::newRow("silent server")
             << QVector<Polozka>{} << QByteArray("ticho") << "Error downloading URL: ";
+        // A byte every 100 ms: the idle time-out never strikes, the overall deadline does.
+        QTest::newRow("trickling server")
+            << QVector<Polozka>{} << QByteArray("pomalu") << "Error downloading URL: ";
         QTest::newRow("corrupt archive") << QVector<Polozka>{} << QByteArray("zadny zip")
                                          << QString(vyjimka) + "Chyba dělení v archívu";
         QTest::newRow("zip-slip") << QVector<Polozka>{{"dataCis.mdb", "zla data"},
@@ -182,11 +198,15 @@ private slots:
         QFETCH(QString, zprava);
         Obnovnik o;
         if (!polozky.isEmpty()) QVERIFY(o.archiv("/dataCis.zip", polozky));
-        if (surovy == "ticho")
+        if (surovy == "ticho") {
             o.server.nastavTicho("/dataCis.zip");
-        else if (!surovy.isEmpty())
+        } else if (surovy == "pomalu") {
+            o.server.pridejSoubor("/dataCis.zip", QByteArray(100000, 'p'));
+            o.server.nastavPomalu("/dataCis.zip", 100);
+        } else if (!surovy.isEmpty()) {
             o.server.pridejSoubor("/dataCis.zip", surovy);
-        const Beh b = o.beh(o.tichy("/dataCis.zip"), QString(), 500);
+        }
+        const Beh b = o.beh(o.tichy("/dataCis.zip"), QString(), 500, 2000);
         QVERIFY(b.skoncil);
         QCOMPARE(b.zpravy.size(), 1);
         QVERIFY2(b.zpravy[0].startsWith("ZobrazDialog[2,0,0]: " + zprava), qPrintable(b.zpravy[0]));
@@ -195,6 +215,74 @@ private slots:
         if (zprava.startsWith("Error"))
             QCOMPARE(b.zpravy[0], "ZobrazDialog[2,0,0]: Error downloading URL: " +
                                       o.server.adresa("/dataCis.zip"));
+    }
+
+    // The archive holds something else than a program of this organisation: the old program
+    // stays and is not started, the updater says why and cleans up.
+    void okenniBehCiziProgram_data() {
+        QTest::addColumn<QByteArray>("obsah");
+        QTest::addColumn<QString>("zprava");
+        QByteArray nahodne(4096, 0);
+        for (char& c : nahodne) c = char(QRandomGenerator::global()->bounded(256));
+        QTest::newRow("random bytes") << nahodne << "není program \"Parmex Rozu - MO Varnov\"";
+        QTest::newRow("other organisation")
+            << program("Parmex Rozu - MO Kelmina")
+            << "je program \"Parmex Rozu - MO Kelmina\", ne \"Parmex Rozu - MO Varnov\"";
+    }
+    void okenniBehCiziProgram() {
+        QFETCH(QByteArray, obsah);
+        QFETCH(QString, zprava);
+        Obnovnik o;
+        QVERIFY(o.archiv("/ParmexRozu.zip", {{"ParmexRozu", obsah, 0755}}));
+        const QByteArray stary = precti(o.s.cesta("ParmexRozu"));
+        const Beh b = o.beh(o.okenni("/ParmexRozu.zip"));
+        QVERIFY(b.skoncil);
+        QCOMPARE(b.zpravy.size(), 1);
+        QVERIFY2(b.zpravy[0].startsWith("ZobrazDialog[2,0,0]: Nový soubor \"tmp/ParmexRozu\" ") &&
+                     b.zpravy[0].contains(zprava) &&
+                     b.zpravy[0].endsWith("původní soubor \"ParmexRozu\" zůstává beze změny."),
+                 qPrintable(b.zpravy[0]));
+        QCOMPARE(precti(o.s.cesta("ParmexRozu")), stary);
+        QVERIFY(!QFileInfo::exists(o.s.cesta("tmp")));
+        QTest::qWait(300);
+        QVERIFY(!QFileInfo::exists(o.s.cesta("argumenty.txt")));
+    }
+
+    // A bad archive leaves a folder where the code-list file goes; the next, good archive is
+    // not blocked by it.
+    void spatnyArchivNeblokujeDalsi() {
+        Obnovnik o;
+        QVERIFY(o.archiv("/dataCis.zip", {{"dataCis.mdb/", {}}, {"dataCis.mdb/x", "x"}}));
+        Beh b = o.beh(o.tichy("/dataCis.zip"));
+        QVERIFY(b.skoncil);
+        QCOMPARE(b.zpravy.size(), 1);
+        QVERIFY2(b.zpravy[0].contains("v rozbaleném archívu chybí"), qPrintable(b.zpravy[0]));
+        QCOMPARE(precti(o.s.cesta("dataCis.mdb")), QByteArray("stara data"));
+
+        QVERIFY(o.archiv("/dataCis.zip", {{"dataCis.mdb", "nova data"}}));
+        b = o.beh(o.tichy("/dataCis.zip"));
+        QVERIFY(b.skoncil);
+        QCOMPARE(b.zpravy, QStringList{});
+        QCOMPARE(precti(o.s.cesta("dataCis.mdb")), QByteArray("nova data"));
+        QVERIFY(!QFileInfo::exists(o.s.cesta("tmp")));
+    }
+
+    // A small archive whose entry unpacks to more than the largest file allowed: refused before
+    // anything is written.
+    void prilisVelkySoubor() {
+        Obnovnik o;
+        QByteArray archiv = ArchivZip::obsah(
+            {{"dataCis.mdb", QByteArray(int(obnovnik::kNejvetsiSoubor) + 1, '\0')}},
+            o.s.cesta("a.tmp"));
+        QVERIFY(archiv.size() < 1024 * 1024);
+        o.server.pridejSoubor("/dataCis.zip", archiv);
+        const Beh b = o.beh(o.tichy("/dataCis.zip"));
+        QVERIFY(b.skoncil);
+        QCOMPARE(b.zpravy, QStringList{"ZobrazDialog[2,0,0]: " + QString(vyjimka) +
+                                       "Soubor v archívu je po rozbalení větší než povolená "
+                                       "velikost"});
+        QCOMPARE(precti(o.s.cesta("dataCis.mdb")), QByteArray("stara data"));
+        QVERIFY(!QFileInfo::exists(o.s.cesta("tmp/dataCis.mdb")));
     }
 
     void okenniBehBezProgramuVArchivu() {

@@ -1,5 +1,6 @@
 #include "Obnovnik.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,18 +81,73 @@ QString obnovnik::najdiSoubor(const QString& soubor) {
     return soubor;
 }
 
+namespace {
+
+// Whether the folder is the given folder or one above it.
+bool drzi(const QString& slozka, const QString& jina) {
+    const QString a = QFileInfo(slozka).canonicalFilePath();
+    const QString b = QFileInfo(jina).canonicalFilePath();
+    if (a.isEmpty() || b.isEmpty()) return true;  // cannot tell: treat as holding
+    return b == a || b.startsWith(a.endsWith(QLatin1Char('/')) ? a : a + QLatin1Char('/'));
+}
+
+}  // namespace
+
 bool obnovnik::pripravSlozku(const QString& slozka, const QString& archiv) {
-    if (QFileInfo(slozka).isDir()) {
-        if (QFileInfo(archiv).isFile()) QFile::remove(archiv);
+    // Without a trailing separator, so that a link in T's place is seen as the link.
+    const QString t = QDir::cleanPath(slozka);
+    const QFileInfo info(t);
+    if (info.isSymLink()) QFile::remove(t);
+    if (!info.isSymLink() && info.isDir()) {
+        if (drzi(t, QDir::currentPath()) || drzi(t, QCoreApplication::applicationDirPath())) {
+            if (QFileInfo(archiv).isFile()) QFile::remove(archiv);
+            return true;
+        }
+        // Each entry goes, folders with their content; links are removed, never followed.
+        QDir d(t);
+        for (const QFileInfo& polozka : d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                        QDir::Hidden | QDir::System)) {
+            if (polozka.isDir() && !polozka.isSymLink())
+                QDir(polozka.filePath()).removeRecursively();
+            else
+                d.remove(polozka.fileName());
+        }
         return true;
     }
-    return QDir().mkpath(slozka);
+    return QDir().mkpath(t);
 }
 
 void obnovnik::uklid(const QString& archiv, const QString& novySoubor, const QString& slozka) {
     QFile::remove(archiv);
     QFile::remove(novySoubor);
     QDir().rmdir(slozka);
+}
+
+QString obnovnik::overNovyProgram(const QString& novySoubor, const QString& cil) {
+    if (!QFileInfo(novySoubor).isFile()) return QString();
+    const QString produkt = QStringLiteral("ProductName");
+    QMap<QString, QString> stary;
+    const bool staryMaBlok = VerzniBlok::nacti(cil, &stary) == VerzniBlok::Vysledek::Nacteno &&
+                             !stary.value(produkt).isEmpty();
+    if (!staryMaBlok)
+        return QStringLiteral(
+                   "Původní soubor \"%1\" nenese označení programu, nový soubor \"%2\" "
+                   "proto nelze ověřit; původní soubor zůstává beze změny.")
+            .arg(cil, novySoubor);
+    QMap<QString, QString> novy;
+    const bool novyMaBlok = VerzniBlok::nacti(novySoubor, &novy) == VerzniBlok::Vysledek::Nacteno &&
+                            !novy.value(produkt).isEmpty();
+    if (!novyMaBlok)
+        return QStringLiteral(
+                   "Nový soubor \"%1\" není program \"%2\" (nenese označení "
+                   "programu), původní soubor \"%3\" zůstává beze změny.")
+            .arg(novySoubor, stary.value(produkt), cil);
+    if (novy.value(produkt) != stary.value(produkt))
+        return QStringLiteral(
+                   "Nový soubor \"%1\" je program \"%2\", ne \"%3\"; původní soubor "
+                   "\"%4\" zůstává beze změny.")
+            .arg(novySoubor, novy.value(produkt), stary.value(produkt), cil);
+    return QString();
 }
 
 namespace {

@@ -30,13 +30,26 @@ QString cesta(const QString& argument);
 // whose name differs only in letter case (archive names are matched without regard to case).
 QString najdiSoubor(const QString& soubor);
 
-// The temporary folder: when it exists a leftover archive is deleted from it, otherwise it is
-// created. False when it cannot be created.
+// The temporary folder: when it exists, whatever an earlier run left in it (an archive, unpacked
+// files and folders) is deleted, so that nothing of a failed run stands in the next one's way;
+// otherwise it is created. A symbolic link standing in its place is removed, never followed. A
+// folder that holds the current folder or the updater's own (such as "." or "..") is never
+// emptied: only a leftover archive is deleted from it. False when it cannot be created.
 bool pripravSlozku(const QString& slozka, const QString& archiv);
 
 // Deletes the archive and the unpacked file and removes the folder when it is then empty.
 // Failures are ignored.
 void uklid(const QString& archiv, const QString& novySoubor, const QString& slozka);
+
+// Before a program file is replaced: the new file must be a program of the same organisation,
+// that is carry a version block whose product name equals the one of the file it replaces.
+// Empty when it does; otherwise the message that says why the old file stays. A new file that
+// is missing is left to nahradSoubor.
+QString overNovyProgram(const QString& novySoubor, const QString& cil);
+
+// The largest file the updater unpacks from an archive; larger entries are refused before
+// anything is written. The program is about 25 MB, the code lists far less.
+constexpr qint64 kNejvetsiSoubor = 200LL * 1024 * 1024;
 
 enum class Nahrada { Nahrazeno, NovyChybi, Vzdano };
 

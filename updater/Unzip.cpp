@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <cerrno>
 #include <memory>
 
@@ -207,6 +208,12 @@ public:
                 return ze == ZIP_ER_EOF ? Unzip::PK_EOF : Unzip::PK_ERR;
             }
             if (n == 0) break;
+            if ((st.valid & ZIP_STAT_SIZE) && celkem + zip_uint64_t(n) > st.size) {
+                vystup.close();
+                QFile::remove(cil);
+                zprava(QStringLiteral("error: more data than stated in ") + jmeno);
+                return Unzip::PK_ERR;
+            }
             if (vystup.write(buf, n) != n) {
                 const bool plno = errno == ENOSPC;
                 vystup.close();
@@ -290,6 +297,36 @@ int Unzip::Wiz_SingleEntryUnzip(const QStringList& vzory, const QStringList& vyj
     if (vybrane.isEmpty()) return PK_FIND;
 
     QString koren = QDir::cleanPath(volby.lpszExtractDir);
+
+    // The sizes the archive states, before anything is written: a small archive can unpack to
+    // far more than the disk holds.
+    zip_uint64_t potreba = 0;
+    for (const auto& [index, jmeno] : vybrane) {
+        if (jmeno.endsWith(QLatin1Char('/'))) continue;
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(z, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE)) return PK_BADERR;
+        if (volby.nejvetsiSoubor > 0 && st.size > zip_uint64_t(volby.nejvetsiSoubor)) {
+            r.zprava(QStringLiteral("error: %1 unpacks to %2 bytes, more than %3 allowed")
+                         .arg(jmeno)
+                         .arg(st.size)
+                         .arg(volby.nejvetsiSoubor));
+            return PK_VELKY;
+        }
+        potreba += st.size;
+    }
+    QString existujici = QFileInfo(koren).absoluteFilePath();
+    while (!QFileInfo(existujici).isDir() && QFileInfo(existujici).path() != existujici)
+        existujici = QFileInfo(existujici).path();
+    const QStorageInfo disk(existujici);
+    if (disk.isValid() && disk.bytesAvailable() >= 0 &&
+        potreba > zip_uint64_t(disk.bytesAvailable())) {
+        r.zprava(QStringLiteral("error: the entries need %1 bytes, the disk has %2 free")
+                     .arg(potreba)
+                     .arg(disk.bytesAvailable()));
+        return PK_DISK;
+    }
+
     if (!QFileInfo(koren).isDir() && !QDir().mkpath(koren)) return PK_PARAM;
 
     int vysledek = PK_OK;
@@ -332,6 +369,8 @@ QString PopisChybyRozbaleni(int kod) {
             return QStringLiteral("Na disku není dostatek volného místa");
         case 51:
             return QStringLiteral("Neočekávaný konec souboru");
+        case 52:
+            return QStringLiteral("Soubor v archívu je po rozbalení větší než povolená velikost");
         case 80:
             return QStringLiteral("Zrušeno uživatelem");
         case 81:

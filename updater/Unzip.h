@@ -21,6 +21,7 @@ enum : int {
     PK_FIND = 11,    // no entry matched the patterns
     PK_DISK = 50,    // the disk is full
     PK_EOF = 51,     // unexpected end of an entry's data
+    PK_VELKY = 52,   // an entry is larger than the largest file allowed (nejvetsiSoubor)
     IZ_CTRLC = 80,   // cancelled by the service callback
     IZ_UNSUP = 81,   // no file extracted: unsupported compression or encryption
     IZ_BADPWD = 82,  // no file extracted: bad or missing password
@@ -58,6 +59,8 @@ struct TDCL {
     // Only entries stored with an executable permission bit count as matching: the rule for
     // program files on a platform whose programs carry no ".exe".
     bool jenSpustitelne = false;
+    // The largest entry, in bytes, that is unpacked (0: any size).
+    qint64 nejvetsiSoubor = 0;
 };
 
 // The callbacks. Any of them may stay empty.
@@ -71,7 +74,10 @@ struct TUserFunctions {
 // Extracts the entries matching any of the patterns ("*" any run of characters including
 // folder separators, "?" one character; "*.*" matches every name) and none of the
 // exclusions. An entry with an absolute name, a drive letter, a ".." step or a symbolic link
-// makes the whole call fail with PK_ERR before anything is written.
+// makes the whole call fail with PK_ERR before anything is written; so does an entry larger
+// than nejvetsiSoubor (PK_VELKY) and entries that together need more than the free space of
+// the target's disk (PK_DISK). An entry whose data runs past the size it states is cut off
+// there and fails (PK_ERR), so the stated sizes are what is written at most.
 int Wiz_SingleEntryUnzip(const QStringList& vzory, const QStringList& vyjimky, const TDCL& volby,
                          const TUserFunctions& funkce);
 

@@ -174,6 +174,7 @@ void TMain::VyplnVolby() {
     m_volby.ndflag = 1;
     m_volby.noflag = 1;
     m_volby.C_flag = 1;
+    m_volby.nejvetsiSoubor = kNejvetsiSoubor;
     m_volby.lpszZipFN = m_archiv;
     m_volby.lpszExtractDir = m_slozka;
     m_funkce.print = [](const QString& text) { return int(text.size()); };
@@ -269,6 +270,14 @@ void TMain::StartClick() {
     OznacKrok(RozbaleniSouboru, 3);
     OznacKrok(PrepisPuvodnihoSouboru, 4);
     const QString novy = najdiSoubor(m_slozka + m_arg[4]);
+    // Whatever the archive holds must be our program before the old one is touched: a program
+    // that cannot start could never receive the update that mends it.
+    const QString cizi = overNovyProgram(novy, m_arg[3]);
+    if (!cizi.isEmpty()) {
+        ZobrazDialog(cizi, 2, 0);
+        uklid(m_archiv, novy, m_slozka);
+        return Konec();
+    }
     if (!Nahrad(novy)) return Konec();
     OznacKrok(PrepisPuvodnihoSouboru, 4);
     OznacKrok(CisteniTempAdresare, 5);
