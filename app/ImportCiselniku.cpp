@@ -234,10 +234,12 @@ void Import::vazbyNaJinePlatby() {
         const QString idJp = cislo(pole(QStringLiteral("id_jp")));
         const QString typPovolenky = text(pole(QStringLiteral("typ_povolenky")));
         const QString typPlatby = cislo(pole(QStringLiteral("typ_platby")));
-        const QString klic = QStringLiteral(" where id_p = ") + idP +
-                             QStringLiteral(" and id_jp = ") + idJp +
-                             QStringLiteral(" and rok = ") + Y +
-                             QStringLiteral(" and typ_povolenky = ") + typPovolenky;
+        const QString klic =
+            QStringLiteral(" where id_p = ") + idP + QStringLiteral(" and id_jp = ") + idJp +
+            QStringLiteral(" and rok = ") + Y + QStringLiteral(" and typ_povolenky = ") +
+            typPovolenky + QStringLiteral(" collate nocase");
+        // Table names compare without regard to letter case, as everywhere they are looked up:
+        // the same link spelt otherwise in a later file is the link already stored.
         mistne(QStringLiteral("select * from C_povol_v_jp") + klic);
         // A new link is always active; an existing one takes over the file's state.
         if (mistneBezRadku())

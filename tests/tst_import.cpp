@@ -255,6 +255,27 @@ private slots:
                  {QStringLiteral("Kelmina|18")});
     }
 
+    // A link whose table name the organisation's file spells in other letter case is the same
+    // link: the second import takes over its state instead of adding a second row that the
+    // payment dialog would offer twice.
+    void vazbaVJinePodobeJmena() {
+        Prostredi p;
+        VzorovaData::vytvor(kCis, 2027);
+        Main->ImportCiselniku(QStringLiteral("17"));
+        QVERIFY(Zpravy::zaznamy().isEmpty());
+        const QString pred = jedna(QStringLiteral("select count(*) from C_povol_v_jp"));
+        upravSoubor({QStringLiteral(
+            "update C_povol_v_jp set typ_povolenky = 'c_povolkknatvz', aktivita = 900 where "
+            "rok = 2027 and id_p = 1 and id_jp = 1 and typ_povolenky = 'C_povolKKnaTVZ'")});
+        Main->ImportCiselniku(QStringLiteral("18"));
+        QVERIFY2(Zpravy::zaznamy().isEmpty(), qPrintable(Zpravy::zaznamy().value(0).text));
+        QCOMPARE(jedna(QStringLiteral("select count(*) from C_povol_v_jp")), pred);
+        QCOMPARE(radky(QStringLiteral("select typ_povolenky, aktivita from C_povol_v_jp where "
+                                      "rok = 2027 and id_p = 1 and id_jp = 1 and typ_povolenky "
+                                      "= 'C_POVOLKKNATVZ' collate nocase")),
+                 QStringList({"C_povolKKnaTVZ|900"}));
+    }
+
     // Rows of other years stay as they are; the newest local year becomes the program's year.
     void jineRoky_data() {
         QTest::addColumn<int>("mistniRok");
