@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QFile>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -36,6 +37,18 @@ void TPoleSchranky::zvyrazni() {
 
 void TPoleSchranky::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
+    // Only the user entering the field copies it: a click, Tab or Shift+Tab, an access key.
+    // The focus also comes back when the window is activated again (from the bank's page,
+    // after a popup); the clipboard then keeps what the user copied meanwhile.
+    switch (e->reason()) {
+        case Qt::MouseFocusReason:
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            break;
+        default:
+            return;
+    }
     // The account goes to the clipboard without the bank code. An account without "/" has no
     // bank code to leave out, so the whole text is copied.
     QString hodnota = text();

@@ -87,6 +87,32 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("jinde"));
     }
 
+    // Returning to the window (from the bank's page) gives the focus back to the field it had,
+    // but the clipboard keeps what the user copied there. A click into another field copies it.
+    void schrankaJenPriVstupu() {
+        Pomocnik::PracovniSlozka s;
+        TMain w;
+        TFormularPlateb f(&w);
+        vypln(f);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.KS->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0127"));
+        QWidget banka;
+        banka.show();
+        banka.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&banka));
+        QGuiApplication::clipboard()->setText(QStringLiteral("z banky"));
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QCOMPARE(QApplication::focusWidget(), f.KS);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("z banky"));
+        QTest::mouseClick(f.SS, Qt::LeftButton, {}, QPoint(2, f.SS->height() / 2));
+        QCOMPARE(QApplication::focusWidget(), f.SS);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("051207"));
+        QCOMPARE(f.SS->selectedText(), QStringLiteral("051207"));
+    }
+
     void poradiTabulatoru() {
         Pomocnik::PracovniSlozka s;
         TMain w;
