@@ -1,7 +1,9 @@
 #include "fFormularPlateb.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -181,5 +183,14 @@ void TFormularPlateb::TiskClick() {
         throw Chyba(chyba);
     }
     soubor.close();
-    Shell::otevri(QStringLiteral("form.html"));
+    // Without a program for the sheet the user still gets it: the message says where it lies.
+    const QString cesta = QDir::toNativeSeparators(QFileInfo(soubor).absoluteFilePath());
+    Shell::otevri(QStringLiteral("form.html"), [cesta] {
+        ZobrazDialog(QStringLiteral("Formulář platby se nepodařilo otevřít, v systému není "
+                                    "program, který by jej zobrazil.\rSoubor \"") +
+                         cesta +
+                         QStringLiteral("\" otevřete prosím v internetovém prohlížeči a "
+                                        "vytiskněte z něj."),
+                     2, 0);
+    });
 }

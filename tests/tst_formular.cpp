@@ -161,6 +161,54 @@ private slots:
         QCOMPARE(otevreno.size(), 2);
     }
 
+    // When no program opens the sheet, a message gives its full path; a program that takes it
+    // gets the full path and no message follows.
+    void tiskBezProgramu_data() {
+        QTest::addColumn<QByteArray>("otevirac");
+        QTest::addColumn<bool>("zprava");
+        QTest::newRow("no program for the file") << QByteArray("#!/bin/sh\nexit 3\n") << true;
+        QTest::newRow("opener cannot run") << QByteArray("nesmysl\n") << true;
+        QTest::newRow("opened")
+            << QByteArray("#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/otevreno.txt\"\n")
+            << false;
+    }
+    void tiskBezProgramu() {
+        QFETCH(QByteArray, otevirac);
+        QFETCH(bool, zprava);
+        Pomocnik::PracovniSlozka s;
+        TMain w;
+        const QString program = s.cesta(QStringLiteral("otevirac"));
+        {
+            QFile f(program);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(otevirac);
+        }
+        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        Shell::nastavOtevirani(nullptr);
+        Shell::nastavOtevirac(program);
+        TFormularPlateb f(&w);
+        vypln(f);
+        f.Tisk->click();
+        const QString cesta = s.cesta(QStringLiteral("form.html"));
+        if (zprava) {
+            QTRY_COMPARE_WITH_TIMEOUT(Zpravy::zaznamy().size(), 1, 20000);
+            QCOMPARE(Zpravy::zaznamy()[0].typZpravy, 2);
+            QCOMPARE(Zpravy::zaznamy()[0].text,
+                     QStringLiteral("Formulář platby se nepodařilo otevřít, v systému není "
+                                    "program, který by jej zobrazil.\rSoubor \"") +
+                         cesta +
+                         QStringLiteral("\" otevřete prosím v internetovém prohlížeči a "
+                                        "vytiskněte z něj."));
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(obsah(s.cesta(QStringLiteral("otevreno.txt"))),
+                                      cesta.toUtf8(), 20000);
+            QTest::qWait(200);
+            QCOMPARE(Zpravy::zaznamy().size(), 0);
+        }
+        Shell::nastavOtevirac(QString());
+        Shell::nastavOtevirani([this](const QString& s) { otevreno << s; });
+    }
+
     // With a valid account the form shows the code and the sheet embeds the same one.
     void qrKod() {
         Pomocnik::PracovniSlozka s;

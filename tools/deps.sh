@@ -8,6 +8,7 @@ packages=(
     libqrencode-dev zbar-tools
     mdbtools-dev
     xvfb xauth fonts-dejavu-core python3
+    xdg-utils
 )
 missing=()
 for p in "${packages[@]}"; do
