@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
@@ -342,7 +343,9 @@ void TMain::vytvorOvladaci() {
     LabelWWW->setStyleSheet(QStringLiteral("color: blue;"));
     LabelWWW->setCursor(Qt::PointingHandCursor);
     LabelWWW->installEventFilter(this);
-    spodek->addWidget(LabelWWW, 1);
+    // The label is as wide as its text, so the hand cursor and the click stay on the link.
+    spodek->addWidget(LabelWWW);
+    spodek->addStretch(1);
     mrizka->addLayout(spodek, 3, 0);
 
     auto* stav = new QStatusBar(this);
@@ -747,8 +750,17 @@ bool TMain::eventFilter(QObject* o, QEvent* e) {
             QFont f = LabelWWW->font();
             f.setUnderline(e->type() == QEvent::Enter);
             LabelWWW->setFont(f);
-        } else if (e->type() == QEvent::MouseButtonRelease && !LabelWWW->text().isEmpty()) {
-            Shell::otevri(LabelWWW->text());
+        } else if (e->type() == QEvent::MouseButtonPress) {
+            m_odkazStisknut = static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton;
+        } else if (e->type() == QEvent::MouseButtonRelease) {
+            // A link opens on a left click: pressed and released over it. Other buttons, and a
+            // press the user drags off the link before releasing, open nothing.
+            const auto* mys = static_cast<QMouseEvent*>(e);
+            if (mys->button() != Qt::LeftButton) return QMainWindow::eventFilter(o, e);
+            const bool klik =
+                m_odkazStisknut && LabelWWW->rect().contains(mys->position().toPoint());
+            m_odkazStisknut = false;
+            if (klik && !LabelWWW->text().isEmpty()) Shell::otevri(LabelWWW->text());
         }
     }
     return QMainWindow::eventFilter(o, e);
