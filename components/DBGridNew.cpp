@@ -520,7 +520,8 @@ void TDBGridNew::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void TDBGridNew::keyReleaseEvent(QKeyEvent* e) {
-    emit KeyUp(e->key());
+    // A held key repeats as pairs of press and release; only the user's own release counts.
+    if (!e->isAutoRepeat()) emit KeyUp(e->key());
     QTableView::keyReleaseEvent(e);
 }
 

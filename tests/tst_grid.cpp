@@ -478,6 +478,26 @@ private slots:
         QCOMPARE(dvojklik.size(), 2);
     }
 
+    // Holding a key down repeats it as pairs of press and release; the window hears of the key
+    // once, when the user lets it go.
+    void heldKeyIsReleasedOnce() {
+        SeznamClenu s;
+        QSignalSpy klavesa(s.grid, &TDBGridNew::KeyUp);
+        auto posli = [&](QEvent::Type typ, bool opakovani) {
+            QKeyEvent e(typ, Qt::Key_Delete, Qt::NoModifier, QString(), opakovani);
+            QApplication::sendEvent(s.grid, &e);
+        };
+        posli(QEvent::KeyPress, false);
+        for (int i = 0; i < 3; ++i) {
+            posli(QEvent::KeyRelease, true);
+            posli(QEvent::KeyPress, true);
+        }
+        QCOMPARE(klavesa.size(), 0);
+        posli(QEvent::KeyRelease, false);
+        QCOMPARE(klavesa.size(), 1);
+        QCOMPARE(klavesa.at(0).at(0).toInt(), int(Qt::Key_Delete));
+    }
+
     void defaults() {
         TDBGridNew g;
         QCOMPARE(g.objectName(), QStringLiteral("DBGrid1"));
