@@ -24,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <memory>
 
 #include "Aktualizace.h"
 #include "DBGridNew.h"
@@ -537,7 +538,9 @@ QString TMain::Xdat(const QDate& datVstup) const {
 // ------------------------------------------------------------------ schema upgrade
 
 bool TMain::PovyseniDB(int DB) {
-    auto* okno = new TDialogUprStruct(this);
+    // The window goes on every way out, also when a statement fails: it stays on top of all
+    // windows and would cover the error message.
+    std::unique_ptr<TDialogUprStruct> okno(new TDialogUprStruct(this));
     okno->ProgressBarCelk->setRange(0, 2);
     okno->ProgressBarCelk->setValue(0);
     okno->ProgressBarAkt->setRange(0, 1);
@@ -555,7 +558,7 @@ bool TMain::PovyseniDB(int DB) {
     if (DB < 4) krok(PrikazyUpravy(3));
     okno->ProgressBarCelk->setValue(2);
     QCoreApplication::processEvents();
-    delete okno;
+    okno.reset();
     return true;
 }
 

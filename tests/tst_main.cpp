@@ -117,12 +117,16 @@ private slots:
     void prazdnaVerze() {
         Pomocnik::PracovniSlozka s;
         pripravDatabazi({QStringLiteral("create table verze (DB numeric, dat_zmena datetime)")});
+        const int zobrazeni = TDialogUprStruct::pocetZobrazeni();
         TMain w;
         QVERIFY(ProgramKonci());
         const auto z = Zpravy::zaznamy();
         QCOMPARE(z.size(), 1);
         QCOMPARE(z[0].typZpravy, 2);
         QCOMPARE(z[0].text, QStringLiteral("table verze already exists"));
+        // The progress window was shown and is gone: it does not stay on top of the message.
+        QCOMPARE(TDialogUprStruct::pocetZobrazeni(), zobrazeni + 1);
+        QCOMPARE(w.findChildren<TDialogUprStruct*>().size(), 0);
         QVERIFY(s.log().endsWith(
             QStringLiteral(": create table verze (DB numeric, dat_zmena datetime)\r\n")));
         QCOMPARE(s.log().count(QStringLiteral("\r\n")), 1);
