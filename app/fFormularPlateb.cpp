@@ -18,6 +18,7 @@
 #include "Formaty.h"
 #include "Hodiny.h"
 #include "QrPlatba.h"
+#include "Rozmery.h"
 #include "Shell.h"
 #include "TiskFormulare.h"
 #include "fMain.h"
@@ -77,7 +78,7 @@ TFormularPlateb::TFormularPlateb(QWidget* owner)
     auto pridej = [&](const QString& jmeno, const QString& popis, bool ucet) {
         auto* l = new QLabel(popis, skupina);
         auto* e = new TPoleSchranky(jmeno, ucet, skupina);
-        e->setMinimumWidth(260);
+        e->setMinimumWidth(Rozmery::sirka(260, e->font()));
         l->setBuddy(e);
         pole->addWidget(l);
         pole->addWidget(e);
