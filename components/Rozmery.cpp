@@ -3,7 +3,6 @@
 #include <QAbstractItemModel>
 #include <QFontMetricsF>
 #include <QHeaderView>
-#include <QLayout>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -102,33 +101,56 @@ int Rozmery::sirkaVsechSloupcu(const QTableView* tabulka) {
 
 namespace {
 
-void rozsirOkno(QTableView* tabulka) {
+// naStredu: the window is on screen and keeps its centre; otherwise (while it is being shown)
+// only its size changes, and the window is placed as it would be anyway.
+void rozsirOkno(QTableView* tabulka, bool naStredu) {
     QWidget* okno = tabulka->window();
-    if (okno == tabulka) return;
+    if (okno == tabulka || !okno->isVisible()) return;
     // The table's place in its window as the layout gives it now.
-    if (QLayout* l = okno->layout()) l->activate();
     const int chybi = Rozmery::sirkaVsechSloupcu(tabulka) - tabulka->width();
     if (chybi <= 0) return;
     QScreen* obrazovka = okno->screen() ? okno->screen() : QGuiApplication::primaryScreen();
     const QRect plocha = obrazovka ? obrazovka->availableGeometry() : QRect();
     // The frame the window manager adds stays on the screen too.
-    const int ramecek = okno->frameGeometry().width() - okno->width();
+    const int ramecek = std::max(0, okno->frameGeometry().width() - okno->width());
     int nova = okno->width() + chybi;
-    if (plocha.isValid()) nova = std::min(nova, plocha.width() - std::max(ramecek, 0));
+    if (plocha.isValid()) nova = std::min(nova, plocha.width() - ramecek);
     if (nova <= okno->width()) return;
-    const int posun = (nova - okno->width()) / 2;
-    okno->resize(nova, okno->height());
-    if (okno->isVisible()) {
-        QPoint kam = okno->pos() - QPoint(posun, 0);
-        if (plocha.isValid()) kam.setX(std::max(kam.x(), plocha.left()));
-        okno->move(kam);
+    if (!naStredu) {
+        okno->resize(nova, okno->height());
+        return;
     }
+    int x = okno->x() - (nova - okno->width()) / 2;
+    if (plocha.isValid())
+        x = std::max(plocha.left(), std::min(x, plocha.right() + 1 - nova - ramecek));
+    okno->setGeometry(x + (okno->geometry().x() - okno->x()), okno->geometry().y(), nova,
+                      okno->height());
 }
+
+// Widens the table's window when it is shown (the table then has its place in it) and when its
+// rows are read anew while it is on screen.
+class TSirkaOkna : public QObject {
+public:
+    explicit TSirkaOkna(QTableView* tabulka) : QObject(tabulka), m_tabulka(tabulka) {
+        tabulka->window()->installEventFilter(this);
+        connect(tabulka->model(), &QAbstractItemModel::modelReset, this,
+                [this] { rozsirOkno(m_tabulka, true); });
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        // The filter sees the window's show event before the window does; a dialog places
+        // itself on its owner in it, and then with the new size.
+        if (e->type() == QEvent::Show && o == m_tabulka->window()) rozsirOkno(m_tabulka, false);
+        return false;
+    }
+
+private:
+    QTableView* m_tabulka;
+};
 
 }  // namespace
 
 void Rozmery::drzOknoNaSirceSloupcu(QTableView* tabulka) {
-    QObject::connect(tabulka->model(), &QAbstractItemModel::modelReset, tabulka,
-                     [tabulka] { rozsirOkno(tabulka); });
-    rozsirOkno(tabulka);
+    new TSirkaOkna(tabulka);
 }

@@ -40,8 +40,8 @@ void rozsirSloupce(QTableView* tabulka, int mistoVpravo = 0,
 int sirkaVsechSloupcu(const QTableView* tabulka);
 
 // Widens the table's window (never narrows it) so that the table shows all its columns side by
-// side, as far as the screen allows; a window on screen keeps its centre. Done again whenever
-// the table's rows are read anew.
+// side, as far as the screen allows, keeping the window's centre: when the window is shown, and
+// whenever the table's rows are read anew while it is on screen.
 void drzOknoNaSirceSloupcu(QTableView* tabulka);
 
 }  // namespace Rozmery

@@ -89,7 +89,7 @@ void vlozPlatbuSeVsim() {
 // as the row aligns its titles, clear of vpravo pixels at the right end (where the sort
 // indicators go). The values with the 3 pixels a cell keeps free on either side and the grid
 // line.
-void overSloupce(QTableView* t, int vpravo, const QString& okno) {
+void overSloupce(QTableView* t, int vpravo, const QString& okno, int sirkaPredZobrazenim) {
     const QAbstractItemModel* m = t->model();
     QHeaderView* h = t->horizontalHeader();
     const QFontMetrics ft(h->font());
@@ -122,8 +122,17 @@ void overSloupce(QTableView* t, int vpravo, const QString& okno) {
         }
     }
     QVERIFY(sloupcu > 0);
-    // All columns side by side: nothing to scroll sideways.
+    // All columns side by side: nothing to scroll sideways. A window that has grown for them is
+    // no wider than they need.
     QTRY_COMPARE(t->horizontalScrollBar()->maximum(), 0);
+    if (t->window()->width() > sirkaPredZobrazenim) {
+        int soucet = 0;
+        for (int c = 0; c < m->columnCount(); ++c)
+            if (!t->isColumnHidden(c)) soucet += t->columnWidth(c);
+        const int volno = t->viewport()->width() - soucet;
+        QVERIFY2(volno <= 40,
+                 qPrintable(QStringLiteral("%1: %2 px to spare").arg(okno).arg(volno)));
+    }
 }
 
 // The sort indicators of the program's grid stand this far from a title's right end when
@@ -174,48 +183,60 @@ private slots:
 
     void clenove() {
         TUzivatele okno(w);
+        const int pred = okno.width();
         okno.show();
         QVERIFY(QTest::qWaitForWindowActive(&okno));
         QTRY_COMPARE(okno.DBGrid1->model()->rowCount(), 3);
-        overSloupce(okno.DBGrid1, mistoIndikatoru(okno.DBGrid1), QStringLiteral("Uživatelé"));
+        overSloupce(okno.DBGrid1, mistoIndikatoru(okno.DBGrid1), QStringLiteral("Uživatelé"), pred);
     }
 
     void historieAPolozky() {
         THistoriePlateb historie(w);
+        const int pred = historie.width();
         historie.show();
         QVERIFY(QTest::qWaitForWindowActive(&historie));
         QTRY_COMPARE(historie.DBGrid1->model()->rowCount(), 1);
         overSloupce(historie.DBGrid1, mistoIndikatoru(historie.DBGrid1),
-                    QStringLiteral("Historie plateb"));
+                    QStringLiteral("Historie plateb"), pred);
         if (QTest::currentTestFailed()) return;
 
         TPolozkyPlateb polozky(&historie);
+        const int predPolozkami = polozky.width();
         polozky.show();
         QVERIFY(QTest::qWaitForWindowExposed(&polozky));
         QVERIFY(polozky.DBGrid1->model()->rowCount() > 20);
         overSloupce(polozky.DBGrid1, mistoIndikatoru(polozky.DBGrid1),
-                    QStringLiteral("Položky platby"));
+                    QStringLiteral("Položky platby"), predPolozkami);
+        if (QTest::currentTestFailed()) return;
+        // Widened, it still stands centred on the history.
+        QVERIFY(polozky.width() > predPolozkami);
+        QVERIFY2(qAbs(polozky.geometry().center().x() - historie.geometry().center().x()) <= 2,
+                 qPrintable(QStringLiteral("%1 / %2")
+                                .arg(polozky.geometry().center().x())
+                                .arg(historie.geometry().center().x())));
     }
 
     void vyberZCiselniku() {
         TNovaPlatba platba(w);
         {
             TCisClenstvi v(&platba);
+            const int pred = v.width();
             v.show();
             QVERIFY(QTest::qWaitForWindowExposed(&v));
             QCOMPARE(
                 v.DBGrid1->model()->rowCount(),
                 sloupecTextu(QStringLiteral("select nazev from ClenskePrispevky where rok = 2027"))
                     .size());
-            overSloupce(v.DBGrid1, 0, QStringLiteral("Číselník členství"));
+            overSloupce(v.DBGrid1, 0, QStringLiteral("Číselník členství"), pred);
             if (QTest::currentTestFailed()) return;
         }
         {
             TCisBrigrad v(&platba);
+            const int pred = v.width();
             v.show();
             QVERIFY(QTest::qWaitForWindowExposed(&v));
             QCOMPARE(v.DBGrid1->model()->rowCount(), 2);  // the two brigade compensations
-            overSloupce(v.DBGrid1, 0, QStringLiteral("Číselník brigád"));
+            overSloupce(v.DBGrid1, 0, QStringLiteral("Číselník brigád"), pred);
             if (QTest::currentTestFailed()) return;
         }
         // Every permit type that has prices.
@@ -223,9 +244,10 @@ private slots:
              sloupecTextu(QStringLiteral("select id_pov from C_povolenky_txt order by id_pov"))) {
             TCisPovolenek v(&platba);
             v.id_pov = idPov;
+            const int pred = v.width();
             v.show();
             QVERIFY(QTest::qWaitForWindowExposed(&v));
-            overSloupce(v.DBGrid1, 0, QStringLiteral("Číselník povolenek ") + idPov);
+            overSloupce(v.DBGrid1, 0, QStringLiteral("Číselník povolenek ") + idPov, pred);
             if (QTest::currentTestFailed()) return;
         }
     }
