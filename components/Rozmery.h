@@ -22,9 +22,9 @@ int sirka(int px, const QFont& pismo = QApplication::font());
 int vyska(int px, const QFont& pismo = QApplication::font());
 QSize velikost(const QSize& px, const QFont& pismo = QApplication::font());
 
-// How many rows a column's width is measured on (as many as the toolkit's own sizing to
-// contents looks at).
-constexpr int kRadkuKMereni = 1000;
+// How many rows a column's width is measured on: every row of the usual lists, and enough of a
+// long one to show the form of its values, without making each reading of the rows slow.
+constexpr int kRadkuKMereni = 200;
 
 // The width the column needs to show its title whole, with mistoVpravo pixels free at the
 // title's right end (where a sort indicator goes), and the texts of its first rows whole.
