@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "Rozmery.h"
 #include "fMain.h"
 #include "fNovaPlatba.h"
 #include "uAllYouNeed.h"
@@ -20,7 +21,7 @@ TVyberZCiselniku::TVyberZCiselniku(TNovaPlatba* platba, const QString& jmeno,
       m_model(new TQueryModel(this)) {
     setObjectName(jmeno);
     setWindowTitle(titulek);
-    setMinimumSize(400, 300);
+    setMinimumSize(Rozmery::velikost(QSize(400, 300)));
 
     m_model->setQuery(&ADOQuery1);
     m_model->setSloupce(sloupce);
@@ -30,13 +31,18 @@ TVyberZCiselniku::TVyberZCiselniku(TNovaPlatba* platba, const QString& jmeno,
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->verticalHeader()->setDefaultSectionSize(20);
+    DBGrid1->verticalHeader()->setDefaultSectionSize(Rozmery::vyska(20, DBGrid1->font()));
     QFont tucne = DBGrid1->horizontalHeader()->font();
     tucne.setBold(true);
     DBGrid1->horizontalHeader()->setFont(tucne);
+    // The drawn widths in proportion to the font in use (a column without one gets the grid's
+    // default width of 64), widened to show the titles and every value whole.
     auto nastavSirky = [this, sloupce] {
         for (int i = 0; i < sloupce.size(); ++i)
-            if (sloupce.at(i).sirka >= 0) DBGrid1->setColumnWidth(i, sloupce.at(i).sirka);
+            DBGrid1->setColumnWidth(
+                i, Rozmery::sirka(sloupce.at(i).sirka >= 0 ? sloupce.at(i).sirka : 64,
+                                  DBGrid1->font()));
+        Rozmery::rozsirSloupce(DBGrid1);
         if (m_model->rowCount() > 0) DBGrid1->setCurrentIndex(m_model->index(0, 0));
     };
     connect(m_model, &QAbstractItemModel::modelReset, this, nastavSirky);
@@ -52,7 +58,8 @@ TVyberZCiselniku::TVyberZCiselniku(TNovaPlatba* platba, const QString& jmeno,
     connect(vlozit, &QPushButton::clicked, this, &TVyberZCiselniku::VlozitClick);
     connect(konec, &QPushButton::clicked, this, &QDialog::reject);
     RozlozOkno(this, DBGrid1, {vlozit}, {konec});
-    resize(560, 360);
+    resize(Rozmery::velikost(QSize(560, 360)));
+    Rozmery::drzOknoNaSirceSloupcu(DBGrid1);
 }
 
 QString TVyberZCiselniku::pole(const QString& nazev) const {

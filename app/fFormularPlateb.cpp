@@ -1,7 +1,10 @@
 #include "fFormularPlateb.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -15,6 +18,7 @@
 #include "Formaty.h"
 #include "Hodiny.h"
 #include "QrPlatba.h"
+#include "Rozmery.h"
 #include "Shell.h"
 #include "TiskFormulare.h"
 #include "fMain.h"
@@ -36,6 +40,18 @@ void TPoleSchranky::zvyrazni() {
 
 void TPoleSchranky::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
+    // Only the user entering the field copies it: a click, Tab or Shift+Tab, an access key.
+    // The focus also comes back when the window is activated again (from the bank's page,
+    // after a popup); the clipboard then keeps what the user copied meanwhile.
+    switch (e->reason()) {
+        case Qt::MouseFocusReason:
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            break;
+        default:
+            return;
+    }
     // The account goes to the clipboard without the bank code. An account without "/" has no
     // bank code to leave out, so the whole text is copied.
     QString hodnota = text();
@@ -62,7 +78,7 @@ TFormularPlateb::TFormularPlateb(QWidget* owner)
     auto pridej = [&](const QString& jmeno, const QString& popis, bool ucet) {
         auto* l = new QLabel(popis, skupina);
         auto* e = new TPoleSchranky(jmeno, ucet, skupina);
-        e->setMinimumWidth(260);
+        e->setMinimumWidth(Rozmery::sirka(260, e->font()));
         l->setBuddy(e);
         pole->addWidget(l);
         pole->addWidget(e);
@@ -168,5 +184,14 @@ void TFormularPlateb::TiskClick() {
         throw Chyba(chyba);
     }
     soubor.close();
-    Shell::otevri(QStringLiteral("form.html"));
+    // Without a program for the sheet the user still gets it: the message says where it lies.
+    const QString cesta = QDir::toNativeSeparators(QFileInfo(soubor).absoluteFilePath());
+    Shell::otevri(QStringLiteral("form.html"), [cesta] {
+        ZobrazDialog(QStringLiteral("Formulář platby se nepodařilo otevřít, v systému není "
+                                    "program, který by jej zobrazil.\rSoubor \"") +
+                         cesta +
+                         QStringLiteral("\" otevřete prosím v internetovém prohlížeči a "
+                                        "vytiskněte z něj."),
+                     2, 0);
+    });
 }

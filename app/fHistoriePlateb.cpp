@@ -8,6 +8,7 @@
 
 #include "DBGridNew.h"
 #include "Formaty.h"
+#include "Rozmery.h"
 #include "SearchPanel.h"
 #include "SqlHodnoty.h"
 #include "fFormularPlateb.h"
@@ -19,7 +20,7 @@ THistoriePlateb::THistoriePlateb(QWidget* owner)
     : QDialog(owner), ADOQueryHist(&Main->ADOConnection1), ADOQuery1(&Main->ADOConnection1) {
     setObjectName(QStringLiteral("HistoriePlateb"));
     setWindowTitle(QStringLiteral("Historie plateb"));
-    setMinimumSize(500, 300);
+    setMinimumSize(Rozmery::velikost(QSize(500, 300)));
     setSizeGripEnabled(true);
 
     SearchPanel1 = new TSearchPanel(this);
@@ -53,7 +54,8 @@ THistoriePlateb::THistoriePlateb(QWidget* owner)
     connect(EFormular, &QPushButton::clicked, this, &THistoriePlateb::EFormularClick);
     connect(Konec, &QPushButton::clicked, this, &THistoriePlateb::KonecClick);
     RozlozOkno(this, SearchPanel1, {Detail, EFormular}, {Konec});
-    resize(820, 420);
+    resize(820, Rozmery::vyska(420));
+    Rozmery::drzOknoNaSirceSloupcu(DBGrid1);
 
     FormCreate();
 }

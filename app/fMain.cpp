@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
@@ -23,6 +24,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <memory>
 
 #include "Aktualizace.h"
 #include "DBGridNew.h"
@@ -342,7 +344,9 @@ void TMain::vytvorOvladaci() {
     LabelWWW->setStyleSheet(QStringLiteral("color: blue;"));
     LabelWWW->setCursor(Qt::PointingHandCursor);
     LabelWWW->installEventFilter(this);
-    spodek->addWidget(LabelWWW, 1);
+    // The label is as wide as its text, so the hand cursor and the click stay on the link.
+    spodek->addWidget(LabelWWW);
+    spodek->addStretch(1);
     mrizka->addLayout(spodek, 3, 0);
 
     auto* stav = new QStatusBar(this);
@@ -534,7 +538,9 @@ QString TMain::Xdat(const QDate& datVstup) const {
 // ------------------------------------------------------------------ schema upgrade
 
 bool TMain::PovyseniDB(int DB) {
-    auto* okno = new TDialogUprStruct(this);
+    // The window goes on every way out, also when a statement fails: it stays on top of all
+    // windows and would cover the error message.
+    std::unique_ptr<TDialogUprStruct> okno(new TDialogUprStruct(this));
     okno->ProgressBarCelk->setRange(0, 2);
     okno->ProgressBarCelk->setValue(0);
     okno->ProgressBarAkt->setRange(0, 1);
@@ -552,7 +558,7 @@ bool TMain::PovyseniDB(int DB) {
     if (DB < 4) krok(PrikazyUpravy(3));
     okno->ProgressBarCelk->setValue(2);
     QCoreApplication::processEvents();
-    delete okno;
+    okno.reset();
     return true;
 }
 
@@ -747,8 +753,17 @@ bool TMain::eventFilter(QObject* o, QEvent* e) {
             QFont f = LabelWWW->font();
             f.setUnderline(e->type() == QEvent::Enter);
             LabelWWW->setFont(f);
-        } else if (e->type() == QEvent::MouseButtonRelease && !LabelWWW->text().isEmpty()) {
-            Shell::otevri(LabelWWW->text());
+        } else if (e->type() == QEvent::MouseButtonPress) {
+            m_odkazStisknut = static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton;
+        } else if (e->type() == QEvent::MouseButtonRelease) {
+            // A link opens on a left click: pressed and released over it. Other buttons, and a
+            // press the user drags off the link before releasing, open nothing.
+            const auto* mys = static_cast<QMouseEvent*>(e);
+            if (mys->button() != Qt::LeftButton) return QMainWindow::eventFilter(o, e);
+            const bool klik =
+                m_odkazStisknut && LabelWWW->rect().contains(mys->position().toPoint());
+            m_odkazStisknut = false;
+            if (klik && !LabelWWW->text().isEmpty()) Shell::otevri(LabelWWW->text());
         }
     }
     return QMainWindow::eventFilter(o, e);

@@ -110,6 +110,7 @@ private:
     void chybaDotazu(const QString& sqltext, const QString& zprava, bool PoslatVyjimkuDal);
 
     bool m_vAktivaci = false;
+    bool m_odkazStisknut = false;  // the left button went down on LabelWWW
 };
 
 extern TMain* Main;

@@ -10,8 +10,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "uAllYouNeed.h"
 
@@ -81,7 +85,7 @@ TFindDialog::TFindDialog(QWidget* owner) : QDialog(owner) {
 
 QString TNapoveda::textNapovedy() {
     // One paragraph per topic; the first line of each starts with a tab and the lines break
-    // where the guide breaks them (white-space: pre keeps both).
+    // where the guide breaks them (white-space: pre-wrap keeps both and lets a narrow window wrap).
     static const char* const odstavce[] = {
         "Program vyžaduje ke správné funkci internetové připojení pro kontrolu aktuálnosti\n"
         "číselníků i samotné aplikace.",
@@ -111,7 +115,7 @@ QString TNapoveda::textNapovedy() {
         "možno kliknutím do příslušného pole a stiskem klávesové zkratky Ctrl + V.",
     };
     QString html = QStringLiteral(
-        "<html><body style=\"font-family:'Tahoma'; font-size:10pt; white-space:pre\">"
+        "<html><body style=\"font-family:'Tahoma'; font-size:10pt; white-space:pre-wrap\">"
         "<span style=\"font-weight:bold; text-decoration:underline\">Parmex ROZU:</span>");
     for (const char* odstavec : odstavce)
         html += QStringLiteral("\n\n\t") + QString::fromUtf8(odstavec).toHtmlEscaped();
@@ -136,8 +140,11 @@ TNapoveda::TNapoveda(QWidget* owner) : QWidget(owner, Qt::Window) {
     TextNapovedy->setObjectName(QStringLiteral("TextNapovedy"));
     TextNapovedy->setReadOnly(true);
     TextNapovedy->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    TextNapovedy->setLineWrapMode(QTextEdit::NoWrap);
-    TextNapovedy->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The lines break where the guide breaks them: the window opens wide enough for its widest
+    // line in the font in use (below). A window narrower than that, on a small screen or made so
+    // by the user, wraps the lines rather than hide their ends.
+    TextNapovedy->setLineWrapMode(QTextEdit::WidgetWidth);
+    TextNapovedy->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     TextNapovedy->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont pismo(QStringLiteral("Tahoma"));
     pismo.setPixelSize(11);
@@ -173,8 +180,29 @@ TNapoveda::TNapoveda(QWidget* owner) : QWidget(owner, Qt::Window) {
     connect(FindDialog1, &TFindDialog::najit, this, &TNapoveda::FindDialog1Find);
     connect(FindDialog1, &QDialog::finished, this, &TNapoveda::FindDialog1Close);
 
-    resize(612, 430);
+    resize(velikostProText());
     if (owner) move(owner->geometry().center() - rect().center());
+}
+
+QSize TNapoveda::velikostProText() const {
+    // The guide laid out unwrapped, as the view lays it out, gives its widest line.
+    QTextDocument d;
+    d.setDefaultFont(TextNapovedy->font());
+    d.setDocumentMargin(TextNapovedy->document()->documentMargin());
+    QTextOption volby = TextNapovedy->document()->defaultTextOption();
+    volby.setWrapMode(QTextOption::NoWrap);
+    d.setDefaultTextOption(volby);
+    d.setHtml(textNapovedy());
+    const QSizeF text = d.size();
+    const int okraje = 2 * TextNapovedy->frameWidth() + 4;
+    const int sirka = int(std::ceil(text.width())) + okraje +
+                      TextNapovedy->verticalScrollBar()->sizeHint().width();
+    const int vyska = int(std::ceil(text.height())) + okraje +
+                      ActionMainMenuBarHelp->sizeHint().height() + PanelBottom->height();
+    QSize velikost(std::max(612, sirka), std::max(430, vyska));
+    if (const QScreen* obrazovka = screen())
+        velikost = velikost.boundedTo(obrazovka->availableGeometry().size() - QSize(40, 80));
+    return velikost.expandedTo(minimumSize());
 }
 
 void TNapoveda::FormShow() {

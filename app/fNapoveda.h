@@ -69,4 +69,7 @@ private:
     void FormShow();
     void FormResize();
     void TextNapovedyKeyUp(int key);
+    // The opening size: the guide's widest line and all its lines in the font in use, at least
+    // the drawn 612 x 430, at most the screen.
+    QSize velikostProText() const;
 };

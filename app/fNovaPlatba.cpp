@@ -11,6 +11,7 @@
 
 #include "Formaty.h"
 #include "Platba.h"
+#include "Rozmery.h"
 #include "SqlHodnoty.h"
 #include "StringGridNew.h"
 #include "fCisBrigrad.h"
@@ -23,11 +24,18 @@
 namespace {
 const QString kKlicClenstvi = QStringLiteral("C_clenske_prisp");
 
+// A read-only box as wide as the layout draws it for the font in use. A text too long for it
+// shows from its start (setting a text puts the cursor at its end, which would scroll the start
+// out of sight) and whole in the box's tooltip.
 QLineEdit* jenProCteni(const QString& jmeno, QWidget* rodic, int sirka = -1) {
     auto* e = new QLineEdit(rodic);
     e->setObjectName(jmeno);
     e->setReadOnly(true);
-    if (sirka > 0) e->setMinimumWidth(sirka);
+    if (sirka > 0) e->setMinimumWidth(Rozmery::sirka(sirka, e->font()));
+    QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& text) {
+        e->setCursorPosition(0);
+        e->setToolTip(text);
+    });
     return e;
 }
 
@@ -52,7 +60,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     ecislo = new QComboBox(uzivatel);
     ecislo->setObjectName(QStringLiteral("ecislo"));
     ecislo->setEditable(false);
-    ecislo->setMinimumWidth(120);
+    ecislo->setMinimumWidth(Rozmery::sirka(120, ecislo->font()));
     jmeno = jenProCteni(QStringLiteral("jmeno"), uzivatel, 120);
     prijmeni = jenProCteni(QStringLiteral("prijmeni"), uzivatel, 120);
     dat_nar = jenProCteni(QStringLiteral("dat_nar"), uzivatel, 100);
@@ -100,7 +108,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
         (*zrusTl)->setToolTip(QStringLiteral("odstranit danou platbu"));
         (*zrusTl)->setAccessibleName(popis.trimmed() + QStringLiteral(": odstranit danou platbu"));
         for (QPushButton* b : {*vyberTl, *zrusTl}) {
-            b->setFixedWidth(28);
+            b->setFixedWidth(Rozmery::sirka(28, b->font()));
             b->setAutoDefault(false);
         }
         mrizka->addWidget(l, radek, 0);
@@ -114,7 +122,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     auto typovyBox = [this](const QString& jmeno) {
         auto* c = new QComboBox(Platby);
         c->setObjectName(jmeno);
-        c->setMinimumWidth(150);
+        c->setMinimumWidth(Rozmery::sirka(150, c->font()));
         return c;
     };
     typ1 = typovyBox(QStringLiteral("typ1"));
@@ -178,9 +186,9 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     NavazanePlatby->setRowCount(2);
     NavazanePlatby->setFixedRows(1);
     NavazanePlatby->setFixedCols(0);
-    NavazanePlatby->setDefaultRowHeight(17);
+    NavazanePlatby->setDefaultRowHeight(Rozmery::vyska(17, NavazanePlatby->font()));
     NavazanePlatby->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    NavazanePlatby->setMinimumHeight(110);
+    NavazanePlatby->setMinimumHeight(Rozmery::vyska(110, NavazanePlatby->font()));
     auto* popisNavazanych = new QLabel(QStringLiteral("Navázané platby:"), this);
     popisNavazanych->setBuddy(NavazanePlatby);
 
@@ -264,7 +272,7 @@ void TNovaPlatba::FormCreate() {
         if (sirky[i] < 0)
             NavazanePlatby->setColumnHidden(i, true);
         else
-            NavazanePlatby->setColumnWidth(i, sirky[i]);
+            NavazanePlatby->setColumnWidth(i, Rozmery::sirka(sirky[i], NavazanePlatby->font()));
     }
 }
 

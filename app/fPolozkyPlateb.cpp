@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "DBGridNew.h"
+#include "Rozmery.h"
 #include "SearchPanel.h"
 #include "SqlHodnoty.h"
 #include "fHistoriePlateb.h"
@@ -61,7 +62,8 @@ TPolozkyPlateb::TPolozkyPlateb(THistoriePlateb* owner)
     Konec->setAutoDefault(false);
     connect(Konec, &QPushButton::clicked, this, &TPolozkyPlateb::KonecClick);
     RozlozOkno(this, SearchPanel1, {}, {Konec});
-    resize(600, 320);
+    resize(600, Rozmery::vyska(320));
+    Rozmery::drzOknoNaSirceSloupcu(DBGrid1);
 }
 
 void TPolozkyPlateb::showEvent(QShowEvent* e) {

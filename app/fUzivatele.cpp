@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "DBGridNew.h"
+#include "Rozmery.h"
 #include "SearchPanel.h"
 #include "SqlHodnoty.h"
 #include "fMain.h"
@@ -22,7 +23,7 @@ TUzivatele::TUzivatele(QWidget* AOwner)
     : QDialog(AOwner), ADOQueryUziv(&Main->ADOConnection1), ADOQuery1(&Main->ADOConnection1) {
     setObjectName(QStringLiteral("Uzivatele"));
     setWindowTitle(QStringLiteral("Uživatelé"));
-    setMinimumSize(580, 340);
+    setMinimumSize(Rozmery::velikost(QSize(580, 340)));
 
     SearchPanel1 = new TSearchPanel(this);
     SearchPanel1->setObjectName(QStringLiteral("SearchPanel1"));
@@ -66,7 +67,7 @@ TUzivatele::TUzivatele(QWidget* AOwner)
 
     PanelRight = new QWidget(this);
     PanelRight->setObjectName(QStringLiteral("PanelRight"));
-    PanelRight->setFixedWidth(85);
+    PanelRight->setFixedWidth(Rozmery::sirka(85));
     auto tlacitko = [this](const QString& jmeno, const QString& titulek) {
         auto* t = new QPushButton(titulek, PanelRight);
         t->setObjectName(jmeno);
@@ -98,7 +99,8 @@ TUzivatele::TUzivatele(QWidget* AOwner)
     auto* vrstva = new QVBoxLayout(this);
     vrstva->addLayout(obsah, 1);
     vrstva->addWidget(StatusBar1);
-    resize(580, 340);
+    resize(Rozmery::velikost(QSize(580, 340)));
+    Rozmery::drzOknoNaSirceSloupcu(DBGrid1);
 
     FormCreate();
 }

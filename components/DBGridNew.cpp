@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "KodovaStranka.h"
+#include "Rozmery.h"
 #include "SearchPanel.h"
 #include "Zpravy.h"
 #include "fObrazky.h"
@@ -183,6 +184,8 @@ QVariant TQueryModel::headerData(int section, Qt::Orientation orientation, int r
 THlavickaGridu::THlavickaGridu(TDBGridNew* grid) : QHeaderView(Qt::Horizontal, grid), m_grid(grid) {
     setSectionsClickable(true);
     setHighlightSections(false);
+    // Titles start at the left, so that the sort indicators at the right end never cover them.
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void THlavickaGridu::paintEvent(QPaintEvent* e) {
@@ -227,6 +230,7 @@ void THlavickaGridu::paintSection(QPainter* painter, const QRect& rect, int logi
 }
 
 void THlavickaGridu::mousePressEvent(QMouseEvent* e) {
+    m_uzivatelMeni = e->button() == Qt::LeftButton;
     if (!m_grid->mysDolu(e, true, mapTo(m_grid, e->position().toPoint()))) return;
     QHeaderView::mousePressEvent(e);
     if (e->button() == Qt::MiddleButton) m_grid->vyvolejHledani(true);
@@ -235,11 +239,15 @@ void THlavickaGridu::mousePressEvent(QMouseEvent* e) {
 void THlavickaGridu::mouseReleaseEvent(QMouseEvent* e) {
     m_grid->mysNahoru(mapTo(m_grid, e->position().toPoint()));
     QHeaderView::mouseReleaseEvent(e);
+    m_uzivatelMeni = false;
 }
 
 void THlavickaGridu::mouseDoubleClickEvent(QMouseEvent* e) {
     if (!m_grid->mysDolu(e, true, mapTo(m_grid, e->position().toPoint()))) return;
+    // A double click on a column's edge sizes it: the user's width too.
+    m_uzivatelMeni = e->button() == Qt::LeftButton;
     QHeaderView::mouseDoubleClickEvent(e);
+    m_uzivatelMeni = false;
     if (e->button() == Qt::LeftButton) m_grid->vyvolejDblClick();
 }
 
@@ -317,7 +325,7 @@ TDBGridNew::TDBGridNew(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
-    verticalHeader()->setDefaultSectionSize(20);
+    verticalHeader()->setDefaultSectionSize(Rozmery::vyska(20, font()));
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     QFont f = m_hlavicka->font();
     f.setBold(true);
@@ -334,6 +342,11 @@ TDBGridNew::TDBGridNew(QWidget* parent)
     FIconUp = obrazky.ImageListGrid->obrazek(0);
     FIconDown = obrazky.ImageListGrid->obrazek(1);
 
+    connect(m_hlavicka, &QHeaderView::sectionResized, this, [this](int sloupec) {
+        if (!m_hlavicka->m_uzivatelMeni || sloupec < 0) return;
+        if (m_sirkaOdUzivatele.size() <= sloupec) m_sirkaOdUzivatele.resize(sloupec + 1);
+        m_sirkaOdUzivatele[sloupec] = true;
+    });
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, &TDBGridNew::ulozSirky);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         obnovSirky();
@@ -361,8 +374,11 @@ void TDBGridNew::setDataSet(db::Query* q) {
 }
 
 void TDBGridNew::setSloupce(const QVector<TQueryModel::Sloupec>& sloupce) {
+    // The widths were drawn for 8-point Tahoma; the font in use gets them in proportion.
     m_sirky.clear();
-    for (const TQueryModel::Sloupec& s : sloupce) m_sirky << s.sirka;
+    for (const TQueryModel::Sloupec& s : sloupce)
+        m_sirky << (s.sirka >= 0 ? Rozmery::sirka(s.sirka, font()) : s.sirka);
+    m_sirkaOdUzivatele.clear();
     m_skryte.clear();
     for (const TQueryModel::Sloupec& s : sloupce) m_skryte << !s.viditelny;
     m_meniSloupce = true;
@@ -390,6 +406,20 @@ void TDBGridNew::obnovSirky() {
     for (int i = 0; i < pocet; ++i)
         if (m_sirky[i] >= 0) setColumnWidth(i, m_sirky[i]);
     for (int i = 0; i < pocet && i < m_skryte.size(); ++i) setColumnHidden(i, m_skryte[i]);
+    rozsirSloupce();
+}
+
+int TDBGridNew::mistoProIkonu() const {
+    if (!FAutoImageSort || FIconUp.isNull() || FIconDown.isNull()) return 0;
+    // The indicator of a sort by several columns stands 7 pixels further left (its number
+    // takes the place), and 2 pixels keep it off the title.
+    return FSortImageRightOffset + 7 + 2;
+}
+
+void TDBGridNew::rozsirSloupce() {
+    Rozmery::rozsirSloupce(this, mistoProIkonu(), [this](int sloupec) {
+        return sloupec < m_sirkaOdUzivatele.size() && m_sirkaOdUzivatele[sloupec];
+    });
 }
 
 void TDBGridNew::odpojit() {
@@ -523,7 +553,8 @@ void TDBGridNew::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void TDBGridNew::keyReleaseEvent(QKeyEvent* e) {
-    emit KeyUp(e->key());
+    // A held key repeats as pairs of press and release; only the user's own release counts.
+    if (!e->isAutoRepeat()) emit KeyUp(e->key());
     QTableView::keyReleaseEvent(e);
 }
 

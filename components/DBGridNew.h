@@ -131,7 +131,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
+    friend class TDBGridNew;
     TDBGridNew* m_grid;
+    bool m_uzivatelMeni = false;  // the user is sizing columns with the mouse
 };
 
 // Paints a data cell: its text, then the first match of the search text in the search colour.
@@ -273,6 +275,10 @@ private:
     void zobrazAktualniRadek();
     void ulozSirky();
     void obnovSirky();
+    // Widens the columns the user has not sized to their titles and values.
+    void rozsirSloupce();
+    // The free space a title keeps at its right end for the sort indicators.
+    int mistoProIkonu() const;
 
     TQueryModel* m_model;
     THlavickaGridu* m_hlavicka;
@@ -310,6 +316,7 @@ private:
     std::shared_ptr<QString> m_hledaneVelke;
     QVector<int> m_sirky;
     QVector<bool> m_skryte;
+    QVector<bool> m_sirkaOdUzivatele;  // columns the user has sized; they keep his width
     bool m_meniSloupce = false;
     bool m_trideniSelhalo = false;  // the sort list failed and has not changed since
 };

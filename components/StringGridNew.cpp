@@ -76,9 +76,10 @@ void TStringGridNew::setFixedFontColorDleTheme(bool hodnota) {
 
 QColor TStringGridNew::barvaPevnehoTextu() const {
     if (!m_systemovaBarva) return m_barva;
-    const bool obycejnyVzhled =
-        style()->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0;
-    if (FFixedFontColorDleTheme && !obycejnyVzhled) return style()->standardPalette().color(m_role);
+    // The palette in use carries the look's shade of a system colour: the desktop's colour
+    // scheme (a dark one too), the application's palette and any palette set on the grid or its
+    // window. The style's built-in palette knows none of them.
+    if (FFixedFontColorDleTheme) return palette().color(m_role);
     return QApplication::palette().color(m_role);
 }
 

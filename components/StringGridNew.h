@@ -27,9 +27,9 @@ public:
     void setFixedFontColor(const QColor& barva);
     bool FixedFontColorDleTheme() const { return FFixedFontColorDleTheme; }
     void setFixedFontColorDleTheme(bool hodnota);
-    // The colour the fixed cells' text is painted in now: under the plain system look (or with
-    // FixedFontColorDleTheme false) exactly the font's colour; under another look a system
-    // colour takes that look's own shade.
+    // The colour the fixed cells' text is painted in now: a colour of its own as it is; a system
+    // colour as the palette in use gives it (with FixedFontColorDleTheme false, as the
+    // application's palette gives it, whatever the grid's own palette says).
     QColor barvaPevnehoTextu() const;
 
     int FixedRows() const { return FFixedRows; }

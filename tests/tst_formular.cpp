@@ -87,6 +87,32 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("jinde"));
     }
 
+    // Returning to the window (from the bank's page) gives the focus back to the field it had,
+    // but the clipboard keeps what the user copied there. A click into another field copies it.
+    void schrankaJenPriVstupu() {
+        Pomocnik::PracovniSlozka s;
+        TMain w;
+        TFormularPlateb f(&w);
+        vypln(f);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.KS->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0127"));
+        QWidget banka;
+        banka.show();
+        banka.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&banka));
+        QGuiApplication::clipboard()->setText(QStringLiteral("z banky"));
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QCOMPARE(QApplication::focusWidget(), f.KS);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("z banky"));
+        QTest::mouseClick(f.SS, Qt::LeftButton, {}, QPoint(2, f.SS->height() / 2));
+        QCOMPARE(QApplication::focusWidget(), f.SS);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("051207"));
+        QCOMPARE(f.SS->selectedText(), QStringLiteral("051207"));
+    }
+
     void poradiTabulatoru() {
         Pomocnik::PracovniSlozka s;
         TMain w;
@@ -133,6 +159,54 @@ private slots:
         f.Tisk->click();
         QVERIFY(obsah(s.cesta(QStringLiteral("form.html"))).contains("400 K\xE8"));
         QCOMPARE(otevreno.size(), 2);
+    }
+
+    // When no program opens the sheet, a message gives its full path; a program that takes it
+    // gets the full path and no message follows.
+    void tiskBezProgramu_data() {
+        QTest::addColumn<QByteArray>("otevirac");
+        QTest::addColumn<bool>("zprava");
+        QTest::newRow("no program for the file") << QByteArray("#!/bin/sh\nexit 3\n") << true;
+        QTest::newRow("opener cannot run") << QByteArray("nesmysl\n") << true;
+        QTest::newRow("opened")
+            << QByteArray("#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/otevreno.txt\"\n")
+            << false;
+    }
+    void tiskBezProgramu() {
+        QFETCH(QByteArray, otevirac);
+        QFETCH(bool, zprava);
+        Pomocnik::PracovniSlozka s;
+        TMain w;
+        const QString program = s.cesta(QStringLiteral("otevirac"));
+        {
+            QFile f(program);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(otevirac);
+        }
+        QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        Shell::nastavOtevirani(nullptr);
+        Shell::nastavOtevirac(program);
+        TFormularPlateb f(&w);
+        vypln(f);
+        f.Tisk->click();
+        const QString cesta = s.cesta(QStringLiteral("form.html"));
+        if (zprava) {
+            QTRY_COMPARE_WITH_TIMEOUT(Zpravy::zaznamy().size(), 1, 20000);
+            QCOMPARE(Zpravy::zaznamy()[0].typZpravy, 2);
+            QCOMPARE(Zpravy::zaznamy()[0].text,
+                     QStringLiteral("Formulář platby se nepodařilo otevřít, v systému není "
+                                    "program, který by jej zobrazil.\rSoubor \"") +
+                         cesta +
+                         QStringLiteral("\" otevřete prosím v internetovém prohlížeči a "
+                                        "vytiskněte z něj."));
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(obsah(s.cesta(QStringLiteral("otevreno.txt"))),
+                                      cesta.toUtf8(), 20000);
+            QTest::qWait(200);
+            QCOMPARE(Zpravy::zaznamy().size(), 0);
+        }
+        Shell::nastavOtevirac(QString());
+        Shell::nastavOtevirani([this](const QString& s) { otevreno << s; });
     }
 
     // With a valid account the form shows the code and the sheet embeds the same one.

@@ -6,6 +6,7 @@
 #include "Pomocnik.h"
 #include "Schema.h"
 #include "ServerHttp.h"
+#include "Shell.h"
 #include "Zpravy.h"
 #include "fDialogUprStruct.h"
 #include "fMain.h"
@@ -116,12 +117,16 @@ private slots:
     void prazdnaVerze() {
         Pomocnik::PracovniSlozka s;
         pripravDatabazi({QStringLiteral("create table verze (DB numeric, dat_zmena datetime)")});
+        const int zobrazeni = TDialogUprStruct::pocetZobrazeni();
         TMain w;
         QVERIFY(ProgramKonci());
         const auto z = Zpravy::zaznamy();
         QCOMPARE(z.size(), 1);
         QCOMPARE(z[0].typZpravy, 2);
         QCOMPARE(z[0].text, QStringLiteral("table verze already exists"));
+        // The progress window was shown and is gone: it does not stay on top of the message.
+        QCOMPARE(TDialogUprStruct::pocetZobrazeni(), zobrazeni + 1);
+        QCOMPARE(w.findChildren<TDialogUprStruct*>().size(), 0);
         QVERIFY(s.log().endsWith(
             QStringLiteral(": create table verze (DB numeric, dat_zmena datetime)\r\n")));
         QCOMPARE(s.log().count(QStringLiteral("\r\n")), 1);
@@ -165,6 +170,37 @@ private slots:
             QCOMPARE(w.AdresyWebu.AdresaIni, QStringLiteral(PARMEX_SERVER) + ini);
             QCOMPARE(w.ImagePozadi->pixmap().height(), organizace == o_Kelmina ? 317 : 306);
         }
+    }
+
+    // The organisation's page opens on a left click over the link, and on nothing else.
+    void odkaz_data() {
+        QTest::addColumn<int>("tlacitko");
+        QTest::addColumn<bool>("pustitMimo");
+        QTest::addColumn<bool>("otevreno");
+        QTest::newRow("left click") << int(Qt::LeftButton) << false << true;
+        QTest::newRow("right click") << int(Qt::RightButton) << false << false;
+        QTest::newRow("middle click") << int(Qt::MiddleButton) << false << false;
+        QTest::newRow("dragged off before release") << int(Qt::LeftButton) << true << false;
+    }
+    void odkaz() {
+        QFETCH(int, tlacitko);
+        QFETCH(bool, pustitMimo);
+        QFETCH(bool, otevreno);
+        Pomocnik::PracovniSlozka s;
+        TMain w;
+        QStringList otevrene;
+        Shell::nastavOtevirani([&](const QString& cil) { otevrene << cil; });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QLabel* odkaz = w.LabelWWW;
+        const QPoint na(odkaz->width() / 2, odkaz->height() / 2);
+        const auto b = Qt::MouseButton(tlacitko);
+        QTest::mousePress(odkaz, b, {}, na);
+        QTest::mouseRelease(odkaz, b, {}, pustitMimo ? QPoint(odkaz->width() + 40, na.y()) : na);
+        Shell::nastavOtevirani(nullptr);
+        QCOMPARE(otevrene, otevreno ? QStringList{odkaz->text()} : QStringList{});
+        // The link is as wide as its text: beside it there is nothing to click.
+        QCOMPARE(odkaz->width(), odkaz->sizeHint().width());
     }
 
     // The query helper's error path, with the error shown or handed back.

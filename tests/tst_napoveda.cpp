@@ -4,8 +4,12 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QtTest>
 
 #include "Pomocnik.h"
@@ -96,9 +100,26 @@ private slots:
         QVERIFY(!c.charFormat().fontUnderline());
         QVERIFY(c.charFormat().fontWeight() < int(QFont::Bold));
 
-        // Lines break only where the guide breaks them.
-        QCOMPARE(okno.TextNapovedy->lineWrapMode(), QTextEdit::NoWrap);
         QVERIFY(okno.TextNapovedy->isReadOnly());
+    }
+
+    // The window opens wide enough for the guide in the font in use: the lines break only where
+    // the guide breaks them and none runs past the window. Narrowed, it wraps the lines rather
+    // than hide their ends.
+    void textSeVejde() {
+        TNapoveda okno(nullptr);
+        okno.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&okno));
+        QTextDocument* d = okno.TextNapovedy->document();
+        int radku = 0;
+        for (QTextBlock b = d->begin(); b.isValid(); b = b.next()) radku += b.layout()->lineCount();
+        QCOMPARE(radku, d->toPlainText().split(QLatin1Char('\n')).size());
+        QCOMPARE(okno.TextNapovedy->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(okno.width() <= okno.screen()->availableGeometry().width());
+
+        okno.resize(okno.minimumSize());
+        QCoreApplication::processEvents();
+        QCOMPARE(okno.TextNapovedy->horizontalScrollBar()->maximum(), 0);
     }
 
     void F1OtevreJedinouNapovedu() {

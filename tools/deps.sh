@@ -9,6 +9,7 @@ packages=(
     mdbtools-dev
     xvfb xauth fonts-dejavu-core python3
     binutils desktop-file-utils
+    xdg-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -45,10 +45,14 @@ QString slozkaT(const QString& t) {
     return QDir::isAbsolutePath(t) ? t : slozkaObnovniku() + t;
 }
 
+// A step of the run: disabled until it starts, enabled while it runs, ticked once done. It only
+// shows the run; the user neither ticks it nor moves the focus to it.
 QCheckBox* krok(QWidget* rodic, const char* jmeno, const QString& titulek) {
     auto* c = new QCheckBox(titulek, rodic);
     c->setObjectName(QLatin1String(jmeno));
     c->setEnabled(false);
+    c->setAttribute(Qt::WA_TransparentForMouseEvents);
+    c->setFocusPolicy(Qt::NoFocus);
     return c;
 }
 
@@ -85,7 +89,8 @@ TMain::TMain(const QStringList& argumenty, const QString& souborVerze, QWidget* 
     PrubehInstalace = new QGroupBox(QStringLiteral("Průběh instalace"), plocha);
     PrubehInstalace->setObjectName(QStringLiteral("PrubehInstalace"));
     PrubehInstalace->setFont(tucne);
-    PrubehInstalace->setEnabled(false);
+    // The group stays enabled: a disabled group would keep its steps disabled for good, and the
+    // steps could never show that they run or are done.
     auto* kroky = new QVBoxLayout(PrubehInstalace);
     kroky->setContentsMargins(8, 2, 8, 2);
     kroky->setSpacing(0);
