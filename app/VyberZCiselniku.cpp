@@ -53,6 +53,7 @@ TVyberZCiselniku::TVyberZCiselniku(TNovaPlatba* platba, const QString& jmeno,
     connect(konec, &QPushButton::clicked, this, &QDialog::reject);
     RozlozOkno(this, DBGrid1, {vlozit}, {konec});
     resize(560, 360);
+    EnterStiskneTlacitko(this);
 }
 
 QString TVyberZCiselniku::pole(const QString& nazev) const {

@@ -54,6 +54,7 @@ THistoriePlateb::THistoriePlateb(QWidget* owner)
     connect(Konec, &QPushButton::clicked, this, &THistoriePlateb::KonecClick);
     RozlozOkno(this, SearchPanel1, {Detail, EFormular}, {Konec});
     resize(820, 420);
+    EnterStiskneTlacitko(this);
 
     FormCreate();
 }

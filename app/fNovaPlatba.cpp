@@ -212,6 +212,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     vrstva->setSizeConstraint(QLayout::SetFixedSize);
 
     FormCreate();
+    EnterStiskneTlacitko(this);
 }
 
 TNovaPlatba::TSlotPovolenky TNovaPlatba::slotPovolenky(int cislo) {

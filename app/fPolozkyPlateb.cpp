@@ -62,6 +62,7 @@ TPolozkyPlateb::TPolozkyPlateb(THistoriePlateb* owner)
     connect(Konec, &QPushButton::clicked, this, &TPolozkyPlateb::KonecClick);
     RozlozOkno(this, SearchPanel1, {}, {Konec});
     resize(600, 320);
+    EnterStiskneTlacitko(this);
 }
 
 void TPolozkyPlateb::showEvent(QShowEvent* e) {

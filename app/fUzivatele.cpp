@@ -99,6 +99,7 @@ TUzivatele::TUzivatele(QWidget* AOwner)
     vrstva->addLayout(obsah, 1);
     vrstva->addWidget(StatusBar1);
     resize(580, 340);
+    EnterStiskneTlacitko(this);
 
     FormCreate();
 }

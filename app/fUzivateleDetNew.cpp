@@ -92,6 +92,7 @@ TUzivateleDetNew::TUzivateleDetNew(QWidget* AOwner)
     vrstva->addWidget(StatusBar1);
     vrstva->setSizeConstraint(QLayout::SetFixedSize);
     ecislo->setMinimumWidth(260);
+    EnterStiskneTlacitko(this);
 
     FormCreate();
 }
