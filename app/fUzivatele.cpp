@@ -1,7 +1,6 @@
 #include "fUzivatele.h"
 
 #include <QColor>
-#include <QDateEdit>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QTimer>
 #include <QWindow>
 #include <exception>
 
 #include "Chyba.h"
+#include "Formaty.h"
 #include "fMain.h"
 #include "uAllYouNeed.h"
 
@@ -33,6 +35,7 @@ int main(int argc, char* argv[]) {
     // folder, form.html) lives beside the program, whichever folder it was started from: a
     // menu, a file manager or a terminal elsewhere.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+    QLocale::setDefault(Formaty::jazykProgramu(QLocale::system()));
     TMain okno;
     if (ProgramKonci()) return 0;
     // PARMEX_KONEC_PO_STARTU=1 ends the program as soon as the event loop is idle after the main
