@@ -90,6 +90,10 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
         *cenaBox = jenProCteni(cena, Platby, 70);
         (*cenaBox)->setAlignment(Qt::AlignRight);
         l->setBuddy(*nazevBox);
+        // Screen readers announce each box by its row and column, not by the group's title.
+        (*nazevBox)->setAccessibleName(popis.trimmed() + QStringLiteral(" – název"));
+        (*cenaBox)->setAccessibleName(popis.trimmed() + QStringLiteral(" – cena"));
+        if (typ) typ->setAccessibleName(popis.trimmed() + QStringLiteral(" – typ"));
         *vyberTl = new QPushButton(QStringLiteral("..."), Platby);
         (*vyberTl)->setObjectName(vyber);
         (*vyberTl)->setToolTip(QStringLiteral("vybrat platbu z číselníku"));
@@ -151,6 +155,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     CenaManipulPopl = new QLineEdit(Platby);
     CenaManipulPopl->setObjectName(QStringLiteral("CenaManipulPopl"));
     CenaManipulPopl->hide();
+    CenaManipulPopl->setAccessibleName(QStringLiteral("Manipulační poplatek – cena"));
     auto* cara = new QFrame(Platby);
     cara->setFrameShape(QFrame::HLine);
     cara->setFrameShadow(QFrame::Sunken);
