@@ -48,7 +48,6 @@ TVyberZCiselniku::TVyberZCiselniku(TNovaPlatba* platba, const QString& jmeno,
     vlozit->setDefault(true);
     auto* konec = new QPushButton(QStringLiteral("Konec"), this);
     konec->setObjectName(QStringLiteral("Konec"));
-    konec->setAutoDefault(false);
     connect(vlozit, &QPushButton::clicked, this, &TVyberZCiselniku::VlozitClick);
     connect(konec, &QPushButton::clicked, this, &QDialog::reject);
     RozlozOkno(this, DBGrid1, {vlozit}, {konec});

@@ -103,10 +103,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
         (*zrusTl)->setObjectName(zrus);
         (*zrusTl)->setToolTip(QStringLiteral("odstranit danou platbu"));
         (*zrusTl)->setAccessibleName(popis.trimmed() + QStringLiteral(": odstranit danou platbu"));
-        for (QPushButton* b : {*vyberTl, *zrusTl}) {
-            b->setFixedWidth(28);
-            b->setAutoDefault(false);
-        }
+        for (QPushButton* b : {*vyberTl, *zrusTl}) b->setFixedWidth(28);
         mrizka->addWidget(l, radek, 0);
         mrizka->addWidget(*nazevBox, radek, 1);
         if (typ) mrizka->addWidget(typ, radek, 2);
@@ -196,7 +193,6 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
         QStringLiteral("Uloží platbu a zobrazí formulář pro její zadání přes E-bankovnictví"));
     Konec = new QPushButton(QStringLiteral("Konec"), this);
     Konec->setObjectName(QStringLiteral("Konec"));
-    Konec->setAutoDefault(false);
     connect(Ulozit, &QPushButton::clicked, this, &TNovaPlatba::UlozitClick);
     connect(Konec, &QPushButton::clicked, this, &QDialog::reject);
 

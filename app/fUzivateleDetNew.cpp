@@ -88,7 +88,6 @@ TUzivateleDetNew::TUzivateleDetNew(QWidget* AOwner)
     Ulozit->setDefault(true);
     Konec = new QPushButton(QStringLiteral("Konec"), PanelRight);
     Konec->setObjectName(QStringLiteral("Konec"));
-    Konec->setAutoDefault(false);
     connect(Ulozit, &QPushButton::clicked, this, &TUzivateleDetNew::UlozitClick);
     connect(Konec, &QPushButton::clicked, this, &TUzivateleDetNew::KonecClick);
     auto* tlacitka = new QVBoxLayout(PanelRight);

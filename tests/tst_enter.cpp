@@ -228,6 +228,53 @@ private slots:
         QVERIFY(!d.CenaClenstvi->text().isEmpty());
     }
 
+    // In a window with a default button, the button drawn as the default is the one Enter
+    // presses: the focused button, or the window's default button from anywhere else.
+    void vychoziTlacitkoSledujeFokus_data() {
+        QTest::addColumn<QString>("okno");
+        QTest::addColumn<QString>("fokus");
+        QTest::addColumn<QString>("vychozi");
+        QTest::newRow("member dialog, Konec") << "UzivateleDetNew"
+                                              << "Konec"
+                                              << "Konec";
+        QTest::newRow("member dialog, edit field") << "UzivateleDetNew"
+                                                   << "jmeno"
+                                                   << "Ulozit";
+        QTest::newRow("picker, Konec") << "CisClenstvi"
+                                       << "Konec"
+                                       << "Konec";
+        QTest::newRow("picker, grid") << "CisClenstvi"
+                                      << "DBGrid1"
+                                      << "Vlozit";
+        QTest::newRow("payment, X") << "NovaPlatba"
+                                    << "ZrusPovolenku2"
+                                    << "ZrusPovolenku2";
+        QTest::newRow("payment, member box") << "NovaPlatba"
+                                             << "ecislo"
+                                             << "Ulozit";
+    }
+    void vychoziTlacitkoSledujeFokus() {
+        QFETCH(QString, okno);
+        QFETCH(QString, fokus);
+        QFETCH(QString, vychozi);
+        TNovaPlatba platba(Main);
+        std::unique_ptr<QDialog> d;
+        if (okno == QLatin1String("UzivateleDetNew"))
+            d = std::make_unique<TUzivateleDetNew>(Main);
+        else if (okno == QLatin1String("CisClenstvi"))
+            d = std::make_unique<TCisClenstvi>(&platba);
+        else
+            d = std::make_unique<TNovaPlatba>(Main);
+        d->show();
+        d->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        d->findChild<QWidget*>(fokus)->setFocus(Qt::TabFocusReason);
+        QStringList vykreslene;
+        for (QPushButton* b : d->findChildren<QPushButton*>())
+            if (b->isDefault()) vykreslene << b->objectName();
+        QCOMPARE(vykreslene, QStringList{vychozi});
+    }
+
     void formularPlateb_data() {
         QTest::addColumn<QString>("fokus");
         QTest::addColumn<QStringList>("udalosti");
