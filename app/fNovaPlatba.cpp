@@ -76,7 +76,13 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     // The item slots.
     Platby = new QGroupBox(QStringLiteral("Platby"), this);
     Platby->setObjectName(QStringLiteral("Platby"));
-    auto* mrizka = new QGridLayout(Platby);
+    // The rows lie in a plain widget inside the group: screen readers take the title of a
+    // group box as the label of every field placed directly in it ("Platby" for each box).
+    auto* radkyPlateb = new QWidget(Platby);
+    auto* obalPlateb = new QVBoxLayout(Platby);
+    obalPlateb->setContentsMargins(0, 0, 0, 0);
+    obalPlateb->addWidget(radkyPlateb);
+    auto* mrizka = new QGridLayout(radkyPlateb);
     mrizka->addWidget(TucnyPopisek(QStringLiteral("Název"), Platby), 0, 1);
     mrizka->addWidget(TucnyPopisek(QStringLiteral("Typ povolenky"), Platby), 0, 2);
     mrizka->addWidget(TucnyPopisek(QStringLiteral("Cena"), Platby), 0, 3);
@@ -89,7 +95,9 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
         *nazevBox = jenProCteni(nazev, Platby, 260);
         *cenaBox = jenProCteni(cena, Platby, 70);
         (*cenaBox)->setAlignment(Qt::AlignRight);
-        l->setBuddy(*nazevBox);
+        // In a permit row the label names the type box, the row's one field the user sets; a
+        // box whose chosen text is its name is otherwise not told apart from the others.
+        l->setBuddy(typ ? static_cast<QWidget*>(typ) : *nazevBox);
         // Screen readers announce each box by its row and column, not by the group's title.
         (*nazevBox)->setAccessibleName(popis.trimmed() + QStringLiteral(" – název"));
         (*cenaBox)->setAccessibleName(popis.trimmed() + QStringLiteral(" – cena"));
@@ -149,7 +157,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     connect(z2, &QPushButton::clicked, this, [this] { ZrusPovolenkuClick(2); });
     connect(z3, &QPushButton::clicked, this, [this] { ZrusPovolenkuClick(3); });
 
-    CenaManipulPopl = new QLineEdit(Platby);
+    CenaManipulPopl = new QLineEdit(radkyPlateb);
     CenaManipulPopl->setObjectName(QStringLiteral("CenaManipulPopl"));
     CenaManipulPopl->hide();
     CenaManipulPopl->setAccessibleName(QStringLiteral("Manipulační poplatek – cena"));

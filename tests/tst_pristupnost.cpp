@@ -43,6 +43,8 @@ private slots:
     void poleNovePlatby_data() {
         QTest::addColumn<QString>("pole");
         QTest::addColumn<QString>("jmeno");
+        QTest::newRow("member") << "ecislo"
+                                << "Uživatel";
         QTest::newRow("membership name") << "NazevClenstvi"
                                          << "Členství – název";
         QTest::newRow("membership price") << "CenaClenstvi"
@@ -72,19 +74,39 @@ private slots:
         QCOMPARE(nazev(d.findChild<QWidget*>(pole)), jmeno);
     }
 
-    // No two fields of the item group are announced alike.
+    // No two fields of the item group are announced alike, and none is labelled by the
+    // group's title (a screen reader prefers a label to the field's own name).
     void polePlatebJsouRozlisena() {
         TNovaPlatba d(Main);
         d.show();
+        QAccessibleInterface* skupina = QAccessible::queryAccessibleInterface(d.Platby);
         QStringList jmena;
         for (QWidget* pole : d.Platby->findChildren<QWidget*>()) {
             if (!qobject_cast<QLineEdit*>(pole) && !qobject_cast<QComboBox*>(pole)) continue;
-            if (pole->parentWidget() != d.Platby) continue;  // a combo box's own line edit
             const QString j = nazev(pole);
             QVERIFY2(!j.isEmpty() && !jmena.contains(j), qPrintable(pole->objectName() + ": " + j));
             jmena << j;
+            const auto popisky =
+                QAccessible::queryAccessibleInterface(pole)->relations(QAccessible::Label);
+            for (const auto& popisek : popisky)
+                QVERIFY2(popisek.first != skupina, qPrintable(pole->objectName()));
         }
         QCOMPARE(jmena.size(), 15);
+    }
+
+    // A combo box is named by its chosen text; its row's label tells the permit slots apart.
+    void typPovolenkyMaPopisekRadku() {
+        TNovaPlatba d(Main);
+        d.show();
+        for (int i = 1; i <= 3; ++i) {
+            QComboBox* typ = d.slotPovolenky(i).typ;
+            typ->setCurrentIndex(0);
+            QStringList popisky;
+            for (const auto& p :
+                 QAccessible::queryAccessibleInterface(typ)->relations(QAccessible::Label))
+                popisky << p.first->text(QAccessible::Name);
+            QCOMPARE(popisky, QStringList{QStringLiteral("Povolenka %1").arg(i)});
+        }
     }
 
     void oknoNapovedy() {
