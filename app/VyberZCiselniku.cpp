@@ -54,12 +54,12 @@ TVyberZCiselniku::TVyberZCiselniku(TNovaPlatba* platba, const QString& jmeno,
     vlozit->setDefault(true);
     auto* konec = new QPushButton(QStringLiteral("Konec"), this);
     konec->setObjectName(QStringLiteral("Konec"));
-    konec->setAutoDefault(false);
     connect(vlozit, &QPushButton::clicked, this, &TVyberZCiselniku::VlozitClick);
     connect(konec, &QPushButton::clicked, this, &QDialog::reject);
     RozlozOkno(this, DBGrid1, {vlozit}, {konec});
     resize(Rozmery::velikost(QSize(560, 360)));
     Rozmery::drzOknoNaSirceSloupcu(DBGrid1);
+    EnterStiskneTlacitko(this);
 }
 
 QString TVyberZCiselniku::pole(const QString& nazev) const {

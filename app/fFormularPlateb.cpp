@@ -144,6 +144,7 @@ TFormularPlateb::TFormularPlateb(QWidget* owner)
     setTabOrder(CisloUctu, KS);
     setTabOrder(KS, SS);
     setTabOrder(SS, VS);
+    EnterStiskneTlacitko(this);
 }
 
 TQrUdaje TFormularPlateb::udajeQr() const {

@@ -56,6 +56,7 @@ THistoriePlateb::THistoriePlateb(QWidget* owner)
     RozlozOkno(this, SearchPanel1, {Detail, EFormular}, {Konec});
     resize(820, Rozmery::vyska(420));
     Rozmery::drzOknoNaSirceSloupcu(DBGrid1);
+    EnterStiskneTlacitko(this);
 
     FormCreate();
 }

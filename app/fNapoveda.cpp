@@ -1,5 +1,6 @@
 #include "fNapoveda.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -20,6 +21,16 @@
 #include "uAllYouNeed.h"
 
 bool HledaniZavreno = false;
+
+namespace {
+// The help window is a plain widget shown as a window of its own, which screen readers would
+// be told is a filler; they are told it is a window, named by its title.
+QAccessibleInterface* pristupnostNapovedy(const QString& trida, QObject* objekt) {
+    auto* okno = qobject_cast<QWidget*>(objekt);
+    if (trida != QLatin1String("TNapoveda") || !okno) return nullptr;
+    return new QAccessibleWidget(okno, QAccessible::Window);
+}
+}  // namespace
 
 // ------------------------------------------------------------------ find dialog
 
@@ -127,6 +138,8 @@ TNapoveda::TNapoveda(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("Napoveda"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Nápověda"));
+    static const bool pristupnost = (QAccessible::installFactory(pristupnostNapovedy), true);
+    Q_UNUSED(pristupnost)
     setMinimumSize(600, 400);
 
     ActionMainMenuBarHelp = new QMenuBar(this);

@@ -84,7 +84,13 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     // The item slots.
     Platby = new QGroupBox(QStringLiteral("Platby"), this);
     Platby->setObjectName(QStringLiteral("Platby"));
-    auto* mrizka = new QGridLayout(Platby);
+    // The rows lie in a plain widget inside the group: screen readers take the title of a
+    // group box as the label of every field placed directly in it ("Platby" for each box).
+    auto* radkyPlateb = new QWidget(Platby);
+    auto* obalPlateb = new QVBoxLayout(Platby);
+    obalPlateb->setContentsMargins(0, 0, 0, 0);
+    obalPlateb->addWidget(radkyPlateb);
+    auto* mrizka = new QGridLayout(radkyPlateb);
     mrizka->addWidget(TucnyPopisek(QStringLiteral("Název"), Platby), 0, 1);
     mrizka->addWidget(TucnyPopisek(QStringLiteral("Typ povolenky"), Platby), 0, 2);
     mrizka->addWidget(TucnyPopisek(QStringLiteral("Cena"), Platby), 0, 3);
@@ -97,7 +103,13 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
         *nazevBox = jenProCteni(nazev, Platby, 260);
         *cenaBox = jenProCteni(cena, Platby, 70);
         (*cenaBox)->setAlignment(Qt::AlignRight);
-        l->setBuddy(*nazevBox);
+        // In a permit row the label names the type box, the row's one field the user sets; a
+        // box whose chosen text is its name is otherwise not told apart from the others.
+        l->setBuddy(typ ? static_cast<QWidget*>(typ) : *nazevBox);
+        // Screen readers announce each box by its row and column, not by the group's title.
+        (*nazevBox)->setAccessibleName(popis.trimmed() + QStringLiteral(" – název"));
+        (*cenaBox)->setAccessibleName(popis.trimmed() + QStringLiteral(" – cena"));
+        if (typ) typ->setAccessibleName(popis.trimmed() + QStringLiteral(" – typ"));
         *vyberTl = new QPushButton(QStringLiteral("..."), Platby);
         (*vyberTl)->setObjectName(vyber);
         (*vyberTl)->setToolTip(QStringLiteral("vybrat platbu z číselníku"));
@@ -107,10 +119,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
         (*zrusTl)->setObjectName(zrus);
         (*zrusTl)->setToolTip(QStringLiteral("odstranit danou platbu"));
         (*zrusTl)->setAccessibleName(popis.trimmed() + QStringLiteral(": odstranit danou platbu"));
-        for (QPushButton* b : {*vyberTl, *zrusTl}) {
-            b->setFixedWidth(Rozmery::sirka(28, b->font()));
-            b->setAutoDefault(false);
-        }
+        for (QPushButton* b : {*vyberTl, *zrusTl}) b->setFixedWidth(Rozmery::sirka(28, b->font()));
         mrizka->addWidget(l, radek, 0);
         mrizka->addWidget(*nazevBox, radek, 1);
         if (typ) mrizka->addWidget(typ, radek, 2);
@@ -156,9 +165,10 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     connect(z2, &QPushButton::clicked, this, [this] { ZrusPovolenkuClick(2); });
     connect(z3, &QPushButton::clicked, this, [this] { ZrusPovolenkuClick(3); });
 
-    CenaManipulPopl = new QLineEdit(Platby);
+    CenaManipulPopl = new QLineEdit(radkyPlateb);
     CenaManipulPopl->setObjectName(QStringLiteral("CenaManipulPopl"));
     CenaManipulPopl->hide();
+    CenaManipulPopl->setAccessibleName(QStringLiteral("Manipulační poplatek – cena"));
     auto* cara = new QFrame(Platby);
     cara->setFrameShape(QFrame::HLine);
     cara->setFrameShadow(QFrame::Sunken);
@@ -199,7 +209,6 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
         QStringLiteral("Uloží platbu a zobrazí formulář pro její zadání přes E-bankovnictví"));
     Konec = new QPushButton(QStringLiteral("Konec"), this);
     Konec->setObjectName(QStringLiteral("Konec"));
-    Konec->setAutoDefault(false);
     connect(Ulozit, &QPushButton::clicked, this, &TNovaPlatba::UlozitClick);
     connect(Konec, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -220,6 +229,7 @@ TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOC
     vrstva->setSizeConstraint(QLayout::SetFixedSize);
 
     FormCreate();
+    EnterStiskneTlacitko(this);
 }
 
 TNovaPlatba::TSlotPovolenky TNovaPlatba::slotPovolenky(int cislo) {

@@ -64,6 +64,7 @@ TPolozkyPlateb::TPolozkyPlateb(THistoriePlateb* owner)
     RozlozOkno(this, SearchPanel1, {}, {Konec});
     resize(600, Rozmery::vyska(320));
     Rozmery::drzOknoNaSirceSloupcu(DBGrid1);
+    EnterStiskneTlacitko(this);
 }
 
 void TPolozkyPlateb::showEvent(QShowEvent* e) {

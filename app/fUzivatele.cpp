@@ -1,7 +1,6 @@
 #include "fUzivatele.h"
 
 #include <QColor>
-#include <QDateEdit>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -101,6 +100,7 @@ TUzivatele::TUzivatele(QWidget* AOwner)
     vrstva->addWidget(StatusBar1);
     resize(Rozmery::velikost(QSize(580, 340)));
     Rozmery::drzOknoNaSirceSloupcu(DBGrid1);
+    EnterStiskneTlacitko(this);
 
     FormCreate();
 }

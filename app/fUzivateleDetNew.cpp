@@ -1,7 +1,6 @@
 #include "fUzivateleDetNew.h"
 
 #include <QColor>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +18,26 @@
 
 QDate NulaDatumoveStupnice() {
     return QDate(1899, 12, 30);
+}
+
+namespace {
+QDate NejstarsiDatumNarozeni() {
+    return QDate(1900, 1, 1);
+}
+}  // namespace
+
+QString ChybaDataNarozeni(const QString& text, const QDate& dnes) {
+    if (text.trimmed().isEmpty()) return QStringLiteral("Datum narození musí být vyplněno !");
+    const QDate datum = Formaty::naDatum(text);
+    if (!datum.isValid())
+        return QStringLiteral("Datum narození \"") + text.trimmed() +
+               QStringLiteral("\" není platné datum, zadejte ho prosím ve tvaru ") +
+               Formaty::datum(QDate(1980, 2, 1)) + QStringLiteral(" !");
+    if (datum < NejstarsiDatumNarozeni() || datum > dnes)
+        return QStringLiteral("Datum narození musí ležet mezi ") +
+               Formaty::datum(NejstarsiDatumNarozeni()) + QStringLiteral(" a ") +
+               Formaty::datum(dnes) + QStringLiteral(" !");
+    return QString();
 }
 
 TLabeledEdit::TLabeledEdit(const QString& titulek, QWidget* parent)
@@ -48,11 +67,9 @@ TUzivateleDetNew::TUzivateleDetNew(QWidget* AOwner)
     prijmeni = edit(QStringLiteral("prijmeni"), QStringLiteral("Příjmení "), 35, 4);
     LabelDatNar = new QLabel(QStringLiteral("Datum narození "), this);
     LabelDatNar->setObjectName(QStringLiteral("LabelDatNar"));
-    dat_nar = new QDateEdit(this);
+    dat_nar = new TDatumEdit(this);
     dat_nar->setObjectName(QStringLiteral("dat_nar"));
-    dat_nar->setCalendarPopup(true);
-    dat_nar->setDisplayFormat(Formaty::formatKratkehoData());
-    dat_nar->setMinimumDate(QDate(100, 1, 1));
+    dat_nar->setRozsahKalendare(NejstarsiDatumNarozeni(), Hodiny::dnes());
     LabelDatNar->setBuddy(dat_nar);
     mrizka->addWidget(LabelDatNar, 6, 0);
     mrizka->addWidget(dat_nar, 7, 0);
@@ -71,7 +88,6 @@ TUzivateleDetNew::TUzivateleDetNew(QWidget* AOwner)
     Ulozit->setDefault(true);
     Konec = new QPushButton(QStringLiteral("Konec"), PanelRight);
     Konec->setObjectName(QStringLiteral("Konec"));
-    Konec->setAutoDefault(false);
     connect(Ulozit, &QPushButton::clicked, this, &TUzivateleDetNew::UlozitClick);
     connect(Konec, &QPushButton::clicked, this, &TUzivateleDetNew::KonecClick);
     auto* tlacitka = new QVBoxLayout(PanelRight);
@@ -92,6 +108,7 @@ TUzivateleDetNew::TUzivateleDetNew(QWidget* AOwner)
     vrstva->addWidget(StatusBar1);
     vrstva->setSizeConstraint(QLayout::SetFixedSize);
     ecislo->setMinimumWidth(260);
+    EnterStiskneTlacitko(this);
 
     FormCreate();
 }
@@ -177,6 +194,14 @@ bool TUzivateleDetNew::ulozZmeny() {
 
 void TUzivateleDetNew::UlozitClick() {
     if (!vsechnoVyplneno()) return;
+    // A birth date that is no date or cannot be one is never stored: the user is told and
+    // keeps everything he typed.
+    const QString chybaData = ChybaDataNarozeni(dat_nar->text(), Hodiny::dnes());
+    if (!chybaData.isEmpty()) {
+        ZobrazDialog(chybaData, 0, 0);
+        dat_nar->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     const bool ulozeno = SpustenJako == sj_novy ? ulozNoveho() : ulozZmeny();
     if (!ulozeno) return;
     if (TUzivatele* s = seznam()) Main->RefreshDBGridu(s->DBGrid1, 0);

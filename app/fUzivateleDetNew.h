@@ -5,8 +5,8 @@
 #include <QLineEdit>
 
 #include "Databaze.h"
+#include "DatumEdit.h"
 
-class QDateEdit;
 class QLabel;
 class QPushButton;
 class QStatusBar;
@@ -16,6 +16,10 @@ enum TSpustenJako { sj_novy, sj_detail };
 
 // The day a missing date stands for: the zero of the date scale.
 QDate NulaDatumoveStupnice();
+
+// Why the typed birth date cannot be stored (a text that is no date, a day before 1 January 1900
+// or after today), or an empty text when it can.
+QString ChybaDataNarozeni(const QString& text, const QDate& dnes);
 
 // An edit with its caption above it; the caption is the edit's buddy, so its access key and
 // assistive technology reach the edit.
@@ -41,7 +45,7 @@ public:
     TLabeledEdit* jmeno;
     TLabeledEdit* prijmeni;
     QLabel* LabelDatNar;
-    QDateEdit* dat_nar;
+    TDatumEdit* dat_nar;
     QLineEdit* id;
     QWidget* PanelRight;
     QPushButton* Ulozit;

@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QTimer>
 #include <QWindow>
 #include <exception>
 
 #include "Aktualizace.h"
 #include "Chyba.h"
+#include "Formaty.h"
 #include "fMain.h"
 #include "uAllYouNeed.h"
 
@@ -34,6 +36,7 @@ int main(int argc, char* argv[]) {
     // folder, form.html) lives beside the program, whichever folder it was started from: a
     // menu, a file manager or a terminal elsewhere.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+    QLocale::setDefault(Formaty::jazykProgramu(QLocale::system()));
     const QString chybaCesty = Aktualizace::chybaCestyProgramu(SouborProgramu());
     if (!chybaCesty.isEmpty()) {
         ZobrazDialog(chybaCesty, 2, 0);

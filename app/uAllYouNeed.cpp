@@ -1,13 +1,18 @@
 #include "uAllYouNeed.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QWidget>
 
 #include "Chyba.h"
@@ -20,6 +25,47 @@
 namespace {
 QString g_souborProgramu;
 bool g_programKonci = false;
+
+// Watches the buttons of one window for Enter.
+class EnterNaTlacitku : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* objekt, QEvent* e) override {
+        auto* tlacitko = qobject_cast<QAbstractButton*>(objekt);
+        if (!tlacitko) return false;
+        if (e->type() == QEvent::FocusOut) {
+            if (m_stisknuto == tlacitko) pust();
+            return false;
+        }
+        if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
+        auto* klavesa = static_cast<QKeyEvent*>(e);
+        if (klavesa->key() != Qt::Key_Return && klavesa->key() != Qt::Key_Enter) return false;
+        // Ctrl+Enter and the like keep whatever meaning they have.
+        if (klavesa->modifiers() & ~Qt::KeypadModifier) return false;
+        // Held down, the key presses the button once.
+        if (klavesa->isAutoRepeat()) return true;
+        if (e->type() == QEvent::KeyPress) {
+            pust();
+            m_stisknuto = tlacitko;
+            tlacitko->setDown(true);
+            return true;
+        }
+        if (m_stisknuto != tlacitko) return true;  // pressed elsewhere: not meant for it
+        pust();
+        // click() may open a modal window; nothing of this press is left pending by then.
+        if (tlacitko->isEnabled()) tlacitko->click();
+        return true;
+    }
+
+private:
+    void pust() {
+        if (m_stisknuto) m_stisknuto->setDown(false);
+        m_stisknuto = nullptr;
+    }
+
+    QPointer<QAbstractButton> m_stisknuto;
+};
 }  // namespace
 
 quint8 ZobrazDialog(const QString& text, quint8 typZpravy, quint8 typTlacitek) {
@@ -158,6 +204,13 @@ bool ProgramKonci() {
 
 void ZrusKonecProgramu() {
     g_programKonci = false;
+}
+
+void EnterStiskneTlacitko(QWidget* okno) {
+    auto* hlidac = new EnterNaTlacitku(okno);
+    for (QAbstractButton* tlacitko : okno->findChildren<QAbstractButton*>())
+        if (qobject_cast<QPushButton*>(tlacitko) || qobject_cast<QToolButton*>(tlacitko))
+            tlacitko->installEventFilter(hlidac);
 }
 
 void ObecneHlaseniChyby(const QString& zprava) {

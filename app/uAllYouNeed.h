@@ -61,5 +61,13 @@ class QStatusBar;
 QStatusBar* RozlozOkno(QWidget* okno, QWidget* obsah, const QList<QWidget*>& tlacitkaNahore,
                        const QList<QWidget*>& tlacitkaDole);
 
+// Enter on a focused button of the window presses that button, as Space does; Enter anywhere
+// else keeps its meaning (the window's default button, a grid's or a search box's own key).
+// The button acts when Enter is released after it was pressed on that button, so an Enter whose
+// press closed another window or answered a message never presses a button here. In a window
+// with a default button the other buttons are left auto-default, so the focused one is drawn
+// as the button Enter presses.
+void EnterStiskneTlacitko(QWidget* okno);
+
 // The toolkit's general error report: an error no operation caught, shown with its text.
 void ObecneHlaseniChyby(const QString& zprava);

@@ -1,6 +1,7 @@
 #include "Formaty.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace {
 // The formats of the locale in force, worked out once per locale: grids format every date and
@@ -34,6 +35,11 @@ const QLocale& uzivatelskeCislo() {
 }
 }  // namespace
 
+QLocale Formaty::jazykProgramu(const QLocale& systemovy) {
+    if (systemovy.language() == QLocale::C) return QLocale(QLocale::Czech, QLocale::Czechia);
+    return systemovy;
+}
+
 QString Formaty::formatKratkehoData() {
     return formatovani().kratkeDatum;
 }
@@ -45,6 +51,43 @@ QString Formaty::formatDlouhehoCasu() {
 QString Formaty::datum(const QDate& d) {
     const Formatovani& f = formatovani();
     return f.jazyk.toString(d, f.kratkeDatum);
+}
+
+QDate Formaty::naDatum(const QString& text) {
+    const QString t = text.trimmed();
+    const Formatovani& f = formatovani();
+    static const QRegularExpression triCisla(QStringLiteral(
+        R"(^(\d{1,4})(?:\s*[./-]\s*|\s+)(\d{1,4})(?:\s*[./-]\s*|\s+)(\d{1,4})\.?$)"));
+    const QRegularExpressionMatch m = triCisla.match(t);
+    if (!m.hasMatch()) {
+        // Month names and the like: only exactly as the format shows them.
+        const QDate d = f.jazyk.toDate(t, f.kratkeDatum);
+        return d.isValid() && f.jazyk.toString(d, f.kratkeDatum) == t ? d : QDate();
+    }
+    // The order of day, month and year in the short format (letters between quotes are text).
+    QString vzor;
+    bool vUvozovkach = false;
+    for (const QChar c : f.kratkeDatum) {
+        if (c == QLatin1Char('\'')) vUvozovkach = !vUvozovkach;
+        if (vUvozovkach) continue;
+        if ((c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) &&
+            !vzor.contains(c))
+            vzor += c;
+    }
+    if (vzor.size() != 3) vzor = QStringLiteral("dMy");
+    int den = 0, mesic = 0, rok = 0;
+    for (int i = 0; i < 3; ++i) {
+        const QString cislo = m.captured(i + 1);
+        const QChar co = vzor.at(i);
+        if (co == QLatin1Char('y')) {
+            if (cislo.size() != 4) return QDate();
+            rok = cislo.toInt();
+        } else {
+            if (cislo.size() > 2) return QDate();
+            (co == QLatin1Char('d') ? den : mesic) = cislo.toInt();
+        }
+    }
+    return QDate(rok, mesic, den);
 }
 
 QString Formaty::cas(const QTime& t) {

@@ -74,10 +74,13 @@ int Zpravy::zobraz(const QString& text, int typZpravy, int typTlacitek, bool vzd
     QPushButton* zrusit = nullptr;
     QPushButton* ok = nullptr;
     if (typTlacitek == 1 || typTlacitek == 2) {
-        ano = box.addButton(QStringLiteral("Ano"), QMessageBox::YesRole);
-        ne = box.addButton(QStringLiteral("Ne"), QMessageBox::NoRole);
+        // The buttons read Ano, Ne, Zrušit from left to right on every desktop. The toolkit
+        // orders buttons by their role as the desktop wants it (GNOME mirrors yes and no); it
+        // keeps the order of adding only among buttons of one role, so all three share one.
+        ano = box.addButton(QStringLiteral("Ano"), QMessageBox::ActionRole);
+        ne = box.addButton(QStringLiteral("Ne"), QMessageBox::ActionRole);
         if (typTlacitek == 2) {
-            zrusit = box.addButton(QStringLiteral("Zrušit"), QMessageBox::RejectRole);
+            zrusit = box.addButton(QStringLiteral("Zrušit"), QMessageBox::ActionRole);
             box.setEscapeButton(zrusit);
         } else {
             box.setEscapeButton(ne);
@@ -100,8 +103,12 @@ int Zpravy::zobraz(const QString& text, int typZpravy, int typTlacitek, bool vzd
     }
     box.move(umisteni(box.sizeHint(), stred, plocha));
 
+    // A button pressed (by click, Enter or Esc) is reported; the close box presses none, though
+    // the toolkit then names the escape button as the one clicked.
+    QAbstractButton* stisknuto = nullptr;
+    QObject::connect(&box, &QMessageBox::buttonClicked,
+                     [&stisknuto](QAbstractButton* b) { stisknuto = b; });
     box.exec();
-    QAbstractButton* stisknuto = box.clickedButton();
     if (stisknuto == nullptr) return 2;  // closed by the window's close box
     if (stisknuto == ano || stisknuto == ok) return 0;
     if (stisknuto == ne) return 1;

@@ -319,8 +319,8 @@ private slots:
         QTest::addColumn<QDate>("noveDatum");
         QTest::newRow("with a birth date")
             << "'1985-06-15'" << QDate(1985, 6, 15) << QDate(1986, 7, 16);
-        QTest::newRow("without a birth date, saved unchanged")
-            << "null" << QDate(1899, 12, 30) << QDate(1899, 12, 30);
+        QTest::newRow("without a birth date, one given")
+            << "null" << QDate(1899, 12, 30) << QDate(1950, 1, 1);
     }
     void detailChangesNamesAndBirthDateOnly() {
         QFETCH(QString, datNar);

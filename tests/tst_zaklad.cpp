@@ -6,6 +6,7 @@
 #include "Formaty.h"
 #include "Hodiny.h"
 #include "Pomocnik.h"
+#include "ZpravaNaObrazovce.h"
 #include "Zpravy.h"
 #include "uAllYouNeed.h"
 
@@ -162,49 +163,60 @@ private slots:
     }
 
     // The real message box: captions, Czech buttons and the results of Enter and Esc.
+    // The message as shown: caption, buttons from left to right, the default button, and the
+    // result of each way of answering it (Enter, Esc, a click, the window's close box).
     void zobrazDialog_data() {
+        using O = ZpravaNaObrazovce::Odpoved;
         QTest::addColumn<int>("typZpravy");
         QTest::addColumn<int>("tlacitka");
-        QTest::addColumn<int>("klavesa");
+        QTest::addColumn<O>("odpoved");
+        QTest::addColumn<QString>("klikNa");
         QTest::addColumn<QString>("titulek");
         QTest::addColumn<QStringList>("popisky");
         QTest::addColumn<int>("vysledek");
-        QTest::newRow("OK by Enter")
-            << 0 << 0 << int(Qt::Key_Return) << "Zpráva" << QStringList{"OK"} << 0;
-        QTest::newRow("OK by Esc")
-            << 2 << 0 << int(Qt::Key_Escape) << "Chyba" << QStringList{"OK"} << 0;
-        QTest::newRow("yes/no Enter")
-            << 1 << 1 << int(Qt::Key_Return) << "Dotaz" << QStringList{"Ano", "Ne"} << 0;
-        QTest::newRow("yes/no Esc")
-            << 1 << 1 << int(Qt::Key_Escape) << "Dotaz" << QStringList{"Ano", "Ne"} << 1;
-        QTest::newRow("yes/no/cancel Esc")
-            << 3 << 2 << int(Qt::Key_Escape) << "Pozor" << QStringList{"Ano", "Ne", "Zrušit"} << 2;
+        const QStringList ok{"OK"}, anoNe{"Ano", "Ne"}, anoNeZrusit{"Ano", "Ne", "Zrušit"};
+        QTest::newRow("OK by Enter") << 0 << 0 << O::Enter << ""
+                                     << "Zpráva" << ok << 0;
+        QTest::newRow("OK by Esc") << 2 << 0 << O::Esc << ""
+                                   << "Chyba" << ok << 0;
+        QTest::newRow("OK, close box") << 0 << 0 << O::Krizek << ""
+                                       << "Zpráva" << ok << 2;
+        QTest::newRow("yes/no Enter") << 1 << 1 << O::Enter << ""
+                                      << "Dotaz" << anoNe << 0;
+        QTest::newRow("yes/no Esc") << 1 << 1 << O::Esc << ""
+                                    << "Dotaz" << anoNe << 1;
+        QTest::newRow("yes/no click Ne") << 1 << 1 << O::Klik << "Ne"
+                                         << "Dotaz" << anoNe << 1;
+        QTest::newRow("yes/no close box") << 1 << 1 << O::Krizek << ""
+                                          << "Dotaz" << anoNe << 2;
+        QTest::newRow("yes/no/cancel Enter") << 3 << 2 << O::Enter << ""
+                                             << "Pozor" << anoNeZrusit << 0;
+        QTest::newRow("yes/no/cancel Esc") << 3 << 2 << O::Esc << ""
+                                           << "Pozor" << anoNeZrusit << 2;
+        QTest::newRow("yes/no/cancel click Ne") << 1 << 2 << O::Klik << "Ne"
+                                                << "Dotaz" << anoNeZrusit << 1;
+        QTest::newRow("yes/no/cancel close box") << 1 << 2 << O::Krizek << ""
+                                                 << "Dotaz" << anoNeZrusit << 2;
     }
     void zobrazDialog() {
         QFETCH(int, typZpravy);
         QFETCH(int, tlacitka);
-        QFETCH(int, klavesa);
+        QFETCH(ZpravaNaObrazovce::Odpoved, odpoved);
+        QFETCH(QString, klikNa);
         QFETCH(QString, titulek);
         QFETCH(QStringList, popisky);
         QFETCH(int, vysledek);
-        Zpravy::nastavAutomat(false);
-        QString videnyTitulek;
-        QStringList videnePopisky;
-        QTimer::singleShot(50, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            videnyTitulek = box->windowTitle();
-            for (QAbstractButton* b : box->buttons()) videnePopisky << b->text().remove('&');
-            QTest::keyClick(box, Qt::Key(klavesa));
-        });
-        const int odpoved =
-            ZobrazDialog(QStringLiteral("první řádek\rdruhý"), quint8(typZpravy), quint8(tlacitka));
-        Zpravy::nastavAutomat(true);
-        QCOMPARE(videnyTitulek, titulek);
-        std::sort(videnePopisky.begin(), videnePopisky.end());
-        std::sort(popisky.begin(), popisky.end());
-        QCOMPARE(videnePopisky, popisky);
-        QCOMPARE(odpoved, vysledek);
+        ZpravaNaObrazovce::Videno videno;
+        const int odpovedDialogu = ZpravaNaObrazovce::zobrazAOdpovez(
+            [&] {
+                return ZobrazDialog(QStringLiteral("první řádek\rdruhý"), quint8(typZpravy),
+                                    quint8(tlacitka));
+            },
+            odpoved, &videno, klikNa);
+        QCOMPARE(videno.titulek, titulek);
+        QCOMPARE(videno.popisky, popisky);
+        QCOMPARE(videno.vychozi, popisky.first());
+        QCOMPARE(odpovedDialogu, vysledek);
     }
 };
 
