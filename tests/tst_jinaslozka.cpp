@@ -4,6 +4,7 @@
 #include "Databaze.h"
 #include "Pomocnik.h"
 #include "ServerHttp.h"
+#include "VerzniBlok.h"
 #include "VzorovaData.h"
 
 // The real program started from a terminal in another folder, as "../program/ParmexRozu", on a
@@ -22,9 +23,16 @@ QByteArray oznameni(const QString& verzeProg, const QString& verzeCis) {
         .toUtf8();
 }
 
-// The new program: a stand-in that notes its start beside itself.
-const QByteArray kNovyProgram =
-    "#!/bin/sh\necho spusten > \"$(dirname \"$0\")/novy-program-bezi.txt\"\n";
+// The new program: a stand-in that notes its start beside itself, carrying the version block
+// of a program of the build's organisation (after its end, where the shell never reads), as the
+// updater installs nothing else.
+QByteArray novyProgram() {
+    QMap<QString, QString> blok;
+    VerzniBlok::nacti(QStringLiteral(PARMEX_EXE), &blok);
+    blok.insert(QStringLiteral("FileVersion"), QStringLiteral("1.0.5.0"));
+    return "#!/bin/sh\necho spusten > \"$(dirname \"$0\")/novy-program-bezi.txt\"\nexit 0\n" +
+           VerzniBlok::sestav(blok);
+}
 
 QByteArray precti(const QString& soubor) {
     QFile f(soubor);
@@ -95,7 +103,7 @@ private slots:
                                precti(koren.filePath(QStringLiteral("zdroj.mdb")))}},
                              koren.filePath(QStringLiteral("a.tmp"))));
         server.pridejSoubor(QStringLiteral("/parmex/novy.zip"),
-                            ArchivZip::obsah({{QStringLiteral("ParmexRozu"), kNovyProgram, 0755}},
+                            ArchivZip::obsah({{QStringLiteral("ParmexRozu"), novyProgram(), 0755}},
                                              koren.filePath(QStringLiteral("b.tmp"))));
     }
 
@@ -145,7 +153,7 @@ private slots:
             qPrintable(zpravy));
         QTRY_VERIFY_WITH_TIMEOUT(
             QFileInfo::exists(program(QStringLiteral("novy-program-bezi.txt"))), 30000);
-        QCOMPARE(precti(program(QStringLiteral("ParmexRozu"))), kNovyProgram);
+        QCOMPARE(precti(program(QStringLiteral("ParmexRozu"))), novyProgram());
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(program(QStringLiteral("tmp"))), 5000);
         QCOMPARE(obsahSlozky(jinde()), QStringList());
     }

@@ -689,7 +689,13 @@ private slots:
         QFETCH(QString, stavy);
         Pomocnik::PracovniSlozka s;
         ServerHttp server;
-        const QByteArray skript = "#!/bin/sh\ntrue\n";
+        // The updater installs only a program of the organisation of the one it replaces.
+        const QString produkt = QStringLiteral("Parmex Rozu - MO Varnov");
+        Pomocnik::zapisProgramSVerzi(s.cesta("Program"), produkt, "1.0.4.30");
+        QMap<QString, QString> blok;
+        blok.insert("FileVersion", "1.0.5.0");
+        blok.insert("ProductName", produkt);
+        const QByteArray skript = "#!/bin/sh\nexit 0\n" + VerzniBlok::sestav(blok);
         if (archivNaServeru)
             server.pridejSoubor(
                 "/a.zip", ArchivZip::obsah({{"Program", skript, 0755}}, s.cesta("archiv.tmp")));
