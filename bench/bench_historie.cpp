@@ -3,8 +3,9 @@
 //                           paint) beside a plain scan of the same texts, one title sort, one
 //                           reload that keeps the current row
 //   bench_historie ulozeni  saving one payment with five items and three linked payments
-//   bench_historie pamet    the main window with the history window open, then the program ends
-//                           (the runner reads its peak memory)
+//   bench_historie priprav DIR   makes DIR a program folder holding that history
+//   bench_historie pamet DIR     in such a folder: the main window with the history window open,
+//                                then the program ends (the runner reads its peak memory)
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -41,15 +42,15 @@ void naplnHistorii(db::Connection& c) {
         QStringLiteral("insert into Uzivatele (id, jmeno, prijmeni, ecislo, dat_nar, aktivita) "
                        "values (1, 'Jan', 'Novák', '123', '1980-02-01', 100)"));
     c.beginTransaction();
-    c.execute(
-        QStringLiteral(
-            "with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
-            "insert into HistoriePlatebHead (cislo_platby, dat_zmena, rok, ucet, vs, ks, ss, "
-            "castka, "
-            "id_usr) select i, datetime('2020-01-01 08:00:00', '+' || (i * 1201) || ' seconds'), 2020 + i % 8, "
-            "'190-2718281824/0800', '123', printf('%02d%02d', i % 100, 20 + i % 8), "
-            "printf('%02d', i % 12), 1400 + i % 300, 1 from n")
-            .arg(kPlateb));
+    c.execute(QStringLiteral(
+                  "with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+                  "insert into HistoriePlatebHead (cislo_platby, dat_zmena, rok, ucet, vs, ks, ss, "
+                  "castka, "
+                  "id_usr) select i, datetime('2020-01-01 08:00:00', '+' || (i * 1201) || ' "
+                  "seconds'), 2020 + i % 8, "
+                  "'190-2718281824/0800', '123', printf('%02d%02d', i % 100, 20 + i % 8), "
+                  "printf('%02d', i % 12), 1400 + i % 300, 1 from n")
+                  .arg(kPlateb));
     c.execute(
         QStringLiteral(
             "with recursive n(i) as (select 0 union all select i + 1 from n where i < %1 * 3 - 1) "
@@ -183,19 +184,26 @@ int main(int argc, char* argv[]) {
     // The formats the program's users have: dates, times and amounts as the grid shows them.
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
     const QString rezim = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("grid");
-    QTemporaryDir slozka;
-    QDir::setCurrent(slozka.path());
-    mereni::pripravProgram(slozka.path());
+    // "priprav" and "pamet" work in the folder given, the others in a folder of their own.
+    QTemporaryDir docasna;
+    const QString slozka = argc > 2 ? QString::fromLocal8Bit(argv[2]) : docasna.path();
+    QDir::setCurrent(slozka);
     Zpravy::nastavAutomat(true);
     Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
+    if (rezim == QLatin1String("pamet")) {
+        NastavSouborProgramu(QDir(slozka).filePath(QStringLiteral("ParmexRozu")));
+        TMain okno;
+        pamet();
+        return 0;
+    }
+    mereni::pripravProgram(slozka);
     VzorovaData::vytvor(QStringLiteral("dataCis.mdb"));
-
     TMain okno;
     naplnHistorii(okno.ADOConnection1);
-    if (rezim == QLatin1String("ulozeni"))
+    if (rezim == QLatin1String("priprav"))
+        return 0;
+    else if (rezim == QLatin1String("ulozeni"))
         ulozeni();
-    else if (rezim == QLatin1String("pamet"))
-        pamet();
     else
         mrizka();
     return 0;
