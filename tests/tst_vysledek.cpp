@@ -1,13 +1,20 @@
 #include <QtTest>
+#include <cmath>
 #include <ctime>
 
 #include "Databaze.h"
 #include "Pomocnik.h"
 
-// The search of a query result: the rows it keeps must be exactly those in which some field, as
-// the user sees it (Query::text) and in upper case, contains the text, whatever the search
-// keeps between keystrokes and whatever way it shows a value.
+// A query's result as it is kept in memory: every kind of value read back as the engine gave
+// it, and the search, whose rows must be exactly those in which some field, as the user sees it
+// (Query::text) and in upper case, contains the text, whatever the search keeps between
+// keystrokes and whatever way it shows a value.
 namespace {
+
+struct Jazyk {
+    explicit Jazyk(const QString& nazev) { QLocale::setDefault(QLocale(nazev)); }
+    ~Jazyk() { QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia)); }
+};
 
 struct Zona {
     explicit Zona(const QByteArray& tz)
@@ -53,7 +60,7 @@ QList<int> ocekavane(db::Query& q, const QString& hledany) {
 
 }  // namespace
 
-class TestHledani : public QObject {
+class TestVysledek : public QObject {
     Q_OBJECT
     Pomocnik::PracovniSlozka* s = nullptr;
     db::Connection c;
@@ -89,6 +96,52 @@ private slots:
         delete s;
     }
 
+    // Each kind of value comes back as the engine holds it, texts kept once per distinct value
+    // included: the same text in several rows, a text that begins another, an empty text
+    // beside a missing one, a zero character inside a text.
+    void hodnotyJakoVDatabazi_data() {
+        QTest::addColumn<QString>("vyraz");
+        QTest::addColumn<QVariant>("hodnota");
+        QTest::newRow("largest whole number")
+            << "9223372036854775807" << QVariant(qlonglong(9223372036854775807LL));
+        QTest::newRow("smallest whole number")
+            << "-9223372036854775807 - 1" << QVariant(qlonglong(-9223372036854775807LL - 1));
+        QTest::newRow("real") << "12.25" << QVariant(12.25);
+        QTest::newRow("negative zero") << "-0.0" << QVariant(-0.0);
+        QTest::newRow("text") << "'Novák'" << QVariant(QStringLiteral("Novák"));
+        QTest::newRow("the same text again") << "'Novák'" << QVariant(QStringLiteral("Novák"));
+        QTest::newRow("its beginning") << "'Nov'" << QVariant(QStringLiteral("Nov"));
+        QTest::newRow("empty text") << "''" << QVariant(QString(""));
+        QTest::newRow("null") << "null" << QVariant();
+        QTest::newRow("zero character inside")
+            << "'a' || char(0) || 'b'" << QVariant(QString::fromUtf16(u"a\0b", 3));
+        QTest::newRow("binary") << "x'00ff41'"
+                                << QVariant(QByteArray("\0\xff"
+                                                       "A",
+                                                       3));
+    }
+    void hodnotyJakoVDatabazi() {
+        QFETCH(QString, vyraz);
+        QFETCH(QVariant, hodnota);
+        // Among other rows, so that the text is looked up among texts already kept.
+        db::Query q(&c);
+        q.setSql(QStringLiteral("select jmeno as v from t union all select ") + vyraz +
+                 QStringLiteral(" union all select jmeno from t"));
+        q.open();
+        q.setRecNo(10);
+        const QVariant v = q.fieldByName(QStringLiteral("v")).value();
+        QCOMPARE(v.typeId(), hodnota.typeId());
+        QCOMPARE(v.isNull(), hodnota.isNull());
+        QCOMPARE(v, hodnota);
+        if (hodnota.typeId() == QMetaType::Double)
+            QCOMPARE(std::signbit(v.toDouble()), std::signbit(hodnota.toDouble()));
+        // The rows around it keep their own texts.
+        q.setRecNo(1);
+        QCOMPARE(q.fieldByName(QStringLiteral("v")).asString(), QStringLiteral("Novák"));
+        q.last();
+        QCOMPARE(q.fieldByName(QStringLiteral("v")).asString(), QStringLiteral("dvořák"));
+    }
+
     // Keystroke after keystroke (narrowing, widening, starting again), under several locales
     // and time zones: always exactly the expected rows, in the order of the sort.
     void radkyJakoPrimePorovnani_data() {
@@ -107,7 +160,7 @@ private slots:
         QFETCH(QByteArray, zona);
         QFETCH(QString, trideni);
         const Zona z(zona);
-        QLocale::setDefault(QLocale(locale));
+        const Jazyk j(locale);
         db::Query q(&c);
         q.setSql(QStringLiteral("select * from t"));
         q.open();
@@ -133,7 +186,6 @@ private slots:
         // Read again: the same rows from the new result.
         q.requery();
         QCOMPARE(viditelne(q), ocekavane(q, QStringLiteral("14")));
-        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
     }
 
     // The cases above must reach both ways of showing a date: those the program writes by hand
@@ -156,5 +208,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHledani)
-#include "tst_hledani.moc"
+QTEST_MAIN(TestVysledek)
+#include "tst_vysledek.moc"
