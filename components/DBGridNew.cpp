@@ -685,14 +685,9 @@ void TDBGridNew::RunSearch(const QString& strSearch) {
 void TDBGridNew::RunSearch() {
     db::Query* q = dataSet();
     if (!q) return;
-    if (!q->hasFilterPredicate()) {
-        // Every field of the row counts, shown or not; the texts are the user's (dates and
-        // numbers as the grid shows them), compared in upper case by the locale's rules.
-        std::shared_ptr<QString> hledane = m_hledaneVelke;
-        q->setFilterPredicate([hledane](const db::Query& d, int radek) {
-            return d.storedRowContainsUpper(radek, *hledane);
-        });
-    }
+    // Every field of the row counts, shown or not; the texts are the user's (dates and
+    // numbers as the grid shows them), compared in upper case by the locale's rules.
+    if (!q->hasFilterPredicate()) q->setFilterText(m_hledaneVelke);
     *m_hledaneVelke = QLocale().toUpper(FSearchText);
     FFilteredCount = 0;
     q->setFiltered(false);

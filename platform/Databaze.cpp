@@ -7,8 +7,15 @@
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QTimeZone>
 #include <algorithm>
+#include <cstring>
+#include <limits>
 #include <numeric>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "Formaty.h"
 #include "Hodiny.h"
@@ -113,37 +120,6 @@ TypPole typZDeklarace(const char* deklarace) {
     return TypPole::Neznamy;
 }
 
-TypPole typZHodnoty(const QVariant& v) {
-    switch (v.typeId()) {
-        case QMetaType::LongLong:
-            return TypPole::Cele;
-        case QMetaType::Double:
-            return TypPole::Desetinne;
-        case QMetaType::QString:
-            return TypPole::Text;
-        default:
-            return TypPole::Neznamy;
-    }
-}
-
-QVariant hodnotaSloupce(sqlite3_stmt* s, int i) {
-    switch (sqlite3_column_type(s, i)) {
-        case SQLITE_INTEGER:
-            return QVariant(static_cast<qlonglong>(sqlite3_column_int64(s, i)));
-        case SQLITE_FLOAT:
-            return QVariant(sqlite3_column_double(s, i));
-        case SQLITE_TEXT:
-            return QVariant(
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, i)),
-                                  sqlite3_column_bytes(s, i)));
-        case SQLITE_BLOB:
-            return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(s, i)),
-                                       sqlite3_column_bytes(s, i)));
-        default:
-            return QVariant();
-    }
-}
-
 QDateTime naDatumCas(const QVariant& v) {
     if (v.isNull()) return QDateTime();
     if (v.typeId() == QMetaType::QString) {
@@ -191,6 +167,256 @@ QString velkymiPismeny(const QString& text) {
     }
 }
 
+// The engine's date texts shown as textHodnoty shows them (Formaty::datumCas of the value
+// read back), for a whole result at once. Texts of the forms the program stores,
+// "yyyy-MM-dd" and "yyyy-MM-dd HH:mm:ss" (or with T), are taken apart by hand and written by
+// the locale's short date and long time patterns; that is some fifty times faster than reading
+// and formatting each through QDateTime and QLocale. Everything else goes the slow way: other
+// texts, years before 1000, the days around a change of the clock (where a time may not exist
+// and the slow way then shows the text as it is), and patterns with parts the writer does not
+// know (names of months or days, AM/PM, milliseconds). The writer is checked against Formaty
+// on sample values first and is not used when they differ.
+class DatumyVysledku {
+public:
+    DatumyVysledku() {
+        const QLocale locale;
+        m_rychle = locale.zeroDigit() == QLatin1String("0") &&
+                   rozloz(Formaty::formatKratkehoData(), QStringLiteral("dMy"), &m_datum) &&
+                   rozloz(Formaty::formatDlouhehoCasu(), QStringLiteral("Hms"), &m_cas);
+        if (!m_rychle) return;
+        const QDate dny[] = {QDate(1980, 3, 5), QDate(2001, 12, 24), QDate(1999, 1, 1),
+                             QDate(2020, 10, 9)};
+        const QTime casy[] = {QTime(0, 0, 1), QTime(9, 7, 3), QTime(12, 30, 45), QTime(23, 59, 59),
+                              QTime(10, 0)};
+        auto stejne = [this](const QDate& d, const QTime& t) {
+            const QString vzor = Formaty::datumCas(QDateTime(d, t));
+            const QString rychly = napis(d, t);
+            return rychly == vzor && rychly == velkymiPismeny(vzor);
+        };
+        for (const QDate& d : dny) {
+            if (!stejne(d, QTime(0, 0))) m_rychle = false;
+            for (const QTime& t : casy)
+                if (!stejne(d, t)) m_rychle = false;
+        }
+    }
+
+    // Before texts of a result are written: the days on which the local clock changes, between
+    // the first and the last day of the texts, go the slow way.
+    void pripravDny(const std::vector<QString>& texty) {
+        if (!m_rychle) return;
+        qint64 prvni = std::numeric_limits<qint64>::max(), posledni = 0;
+        for (const QString& t : texty) {
+            Cast c;
+            if (!rozeber(t, &c)) continue;
+            const qint64 den = QDate(c.rok, c.mesic, c.den).toJulianDay();
+            prvni = std::min(prvni, den);
+            posledni = std::max(posledni, den);
+        }
+        if (prvni > posledni) return;
+        const QTimeZone zona = QTimeZone::systemTimeZone();
+        if (!zona.isValid() || !zona.hasTransitions()) return;
+        const auto prechody =
+            zona.transitions(QDateTime(QDate::fromJulianDay(prvni - 2), QTime(0, 0), Qt::UTC),
+                             QDateTime(QDate::fromJulianDay(posledni + 2), QTime(0, 0), Qt::UTC));
+        for (const QTimeZone::OffsetData& p : prechody) {
+            const qint64 den = p.atUtc.toUTC().date().toJulianDay();
+            for (qint64 d = den - 1; d <= den + 1; ++d) m_zmenyCasu.insert(d);
+        }
+    }
+
+    // The shown text in upper case.
+    QString textVelkymi(const QString& t) const {
+        Cast c;
+        if (m_rychle && rozeber(t, &c)) {
+            const QDate d(c.rok, c.mesic, c.den);
+            if (m_zmenyCasu.count(d.toJulianDay()) == 0)
+                return napis(d, QTime(c.hodina, c.minuta, c.sekunda));
+        }
+        return velkymiPismeny(textHodnoty(QVariant(t), TypPole::DatumCas));
+    }
+
+private:
+    // The parts of a date text.
+    struct Cast {
+        int rok = 0, mesic = 0, den = 0, hodina = 0, minuta = 0, sekunda = 0;
+    };
+    // One part of a pattern: a letter and how many times it stands there, or a literal text.
+    struct Kus {
+        QChar pismeno;  // null for a literal
+        int pocet = 0;
+        QString text;
+    };
+
+    // Takes a pattern apart into the letters it may use (at most twice each, the year two or
+    // four times) and literals without any letter or quote.
+    static bool rozloz(const QString& vzor, const QString& pismena, std::vector<Kus>* kusy) {
+        if (vzor.size() > 40) return false;  // more than the writer's buffer holds
+        for (int i = 0; i < vzor.size();) {
+            const QChar z = vzor.at(i);
+            int j = i;
+            while (j < vzor.size() && vzor.at(j) == z) ++j;
+            const int pocet = j - i;
+            if (z.isLetter()) {
+                if (!pismena.contains(z)) return false;
+                const bool rok = z == QLatin1Char('y');
+                if (rok ? (pocet != 2 && pocet != 4) : pocet > 2) return false;
+                kusy->push_back({z, pocet, QString()});
+            } else {
+                if (z == QLatin1Char('\'')) return false;
+                if (!kusy->empty() && kusy->back().pismeno.isNull())
+                    kusy->back().text += vzor.mid(i, pocet);
+                else
+                    kusy->push_back({QChar(), 0, vzor.mid(i, pocet)});
+            }
+            i = j;
+        }
+        return true;
+    }
+
+    static int cislice(const QString& t, int od, int pocet) {
+        int h = 0;
+        for (int i = od; i < od + pocet; ++i) {
+            const char16_t z = t.at(i).unicode();
+            if (z < u'0' || z > u'9') return -1;
+            h = h * 10 + (z - u'0');
+        }
+        return h;
+    }
+
+    static bool rozeber(const QString& t, Cast* c) {
+        if (t.size() != 10 && t.size() != 19) return false;
+        if (t.at(4) != QLatin1Char('-') || t.at(7) != QLatin1Char('-')) return false;
+        c->rok = cislice(t, 0, 4);
+        c->mesic = cislice(t, 5, 2);
+        c->den = cislice(t, 8, 2);
+        if (c->rok < 1000 || !QDate::isValid(c->rok, c->mesic, c->den)) return false;
+        c->hodina = c->minuta = c->sekunda = 0;
+        if (t.size() == 10) return true;
+        if ((t.at(10) != QLatin1Char(' ') && t.at(10) != QLatin1Char('T')) ||
+            t.at(13) != QLatin1Char(':') || t.at(16) != QLatin1Char(':'))
+            return false;
+        c->hodina = cislice(t, 11, 2);
+        c->minuta = cislice(t, 14, 2);
+        c->sekunda = cislice(t, 17, 2);
+        return c->hodina >= 0 && c->hodina <= 23 && c->minuta >= 0 && c->minuta <= 59 &&
+               c->sekunda >= 0 && c->sekunda <= 59;
+    }
+
+    // The text is written into a buffer of its own: digits and literals only, so it needs no
+    // turning to upper case either.
+    struct Buffer {
+        char16_t znaky[96];
+        int delka = 0;
+        void cislo(int hodnota, int pocet) {
+            char16_t cifry[8];
+            int n = 0;
+            do {
+                cifry[n++] = char16_t(u'0' + hodnota % 10);
+                hodnota /= 10;
+            } while (hodnota && n < 8);
+            if (pocet >= 2 && n < 2) cifry[n++] = u'0';
+            while (n && delka < 96) znaky[delka++] = cifry[--n];
+        }
+        void text(const QString& t) {
+            for (const QChar z : t)
+                if (delka < 96) znaky[delka++] = z.unicode();
+        }
+    };
+
+    static void napisVzor(Buffer& b, const std::vector<Kus>& kusy, int den, int mesic, int rok,
+                          int hodina, int minuta, int sekunda) {
+        for (const Kus& k : kusy) {
+            switch (k.pismeno.unicode()) {
+                case u'd':
+                    b.cislo(den, k.pocet);
+                    break;
+                case u'M':
+                    b.cislo(mesic, k.pocet);
+                    break;
+                case u'y':
+                    b.cislo(k.pocet == 2 ? rok % 100 : rok, 2);
+                    break;
+                case u'H':
+                    b.cislo(hodina, k.pocet);
+                    break;
+                case u'm':
+                    b.cislo(minuta, k.pocet);
+                    break;
+                case u's':
+                    b.cislo(sekunda, k.pocet);
+                    break;
+                default:
+                    b.text(k.text);
+                    break;
+            }
+        }
+    }
+
+    QString napis(const QDate& d, const QTime& t) const {
+        Buffer b;
+        napisVzor(b, m_datum, d.day(), d.month(), d.year(), 0, 0, 0);
+        if (t != QTime(0, 0)) {
+            b.znaky[b.delka++] = u' ';
+            napisVzor(b, m_cas, 0, 0, 0, t.hour(), t.minute(), t.second());
+        }
+        return QString(reinterpret_cast<const QChar*>(b.znaky), b.delka);
+    }
+
+    bool m_rychle = false;
+    std::vector<Kus> m_datum;
+    std::vector<Kus> m_cas;
+    std::unordered_set<qint64> m_zmenyCasu;
+};
+
+// The distinct texts of one field while a result is read: each text's bytes as the engine
+// gives them, found again through an open-addressing table of their hashes. A repeated text is
+// neither converted nor stored again; the table goes once the result is read.
+class SlovnikTextu {
+public:
+    // The text's number in order of first appearance; nove tells whether it was seen first now.
+    int najdiNeboPridej(std::string_view text, bool* nove) {
+        if ((m_od.size() + 1) * 2 > m_sloty.size()) zvetsi();
+        const size_t hash = std::hash<std::string_view>{}(text);
+        const size_t maska = m_sloty.size() - 1;
+        size_t i = hash & maska;
+        for (; m_sloty[i] >= 0; i = (i + 1) & maska) {
+            const int k = m_sloty[i];
+            if (m_hashe[k] == hash && text == ulozeny(k)) {
+                *nove = false;
+                return k;
+            }
+        }
+        const int k = static_cast<int>(m_od.size());
+        m_sloty[i] = k;
+        m_hashe.push_back(hash);
+        m_od.push_back(m_bajty.size());
+        m_bajty.insert(m_bajty.end(), text.begin(), text.end());
+        *nove = true;
+        return k;
+    }
+
+private:
+    std::string_view ulozeny(int k) const {
+        const size_t konec = size_t(k) + 1 < m_od.size() ? m_od[k + 1] : m_bajty.size();
+        return std::string_view(m_bajty.data() + m_od[k], konec - m_od[k]);
+    }
+    void zvetsi() {
+        std::vector<int> sloty(std::max<size_t>(64, m_sloty.size() * 2), -1);
+        const size_t maska = sloty.size() - 1;
+        for (size_t k = 0; k < m_od.size(); ++k) {
+            size_t i = m_hashe[k] & maska;
+            while (sloty[i] >= 0) i = (i + 1) & maska;
+            sloty[i] = static_cast<int>(k);
+        }
+        m_sloty.swap(sloty);
+    }
+
+    std::vector<char> m_bajty;
+    std::vector<size_t> m_od;
+    std::vector<size_t> m_hashe;
+    std::vector<int> m_sloty;
+};
+
 bool jeCislo(const QVariant& v) {
     return v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Double ||
            v.typeId() == QMetaType::Int;
@@ -208,7 +434,10 @@ Connection::~Connection() {
 
 void Connection::open(const QString& soubor, Rezim rezim) {
     close();
-    const int priznaky = rezim == Rezim::Vyhradni ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+    // One thread uses a connection: the engine's locking around every call (a large result
+    // makes millions of them) is not needed.
+    const int priznaky = (rezim == Rezim::Vyhradni ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) |
+                         SQLITE_OPEN_NOMUTEX;
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(soubor.toUtf8().constData(), &db, priznaky, nullptr);
     if (rc != SQLITE_OK) {
@@ -427,30 +656,71 @@ void Query::open() {
     close();
     if (!m_spojeni || !m_spojeni->isOpen()) throw Chyba(QStringLiteral("Databáze není otevřena."));
     Prikaz p(m_spojeni->handle(), m_sql, m_spojeni->limitPrikazu());
-    const int n = sqlite3_column_count(p.stmt());
+    sqlite3_stmt* const s = p.stmt();
+    const int n = sqlite3_column_count(s);
     if (n == 0) throw Chyba(QStringLiteral("Příkaz nevrací žádná data."));
     QStringList sloupce;
     QVector<TypPole> typy;
     for (int i = 0; i < n; ++i) {
-        sloupce << QString::fromUtf8(sqlite3_column_name(p.stmt(), i));
-        typy << typZDeklarace(sqlite3_column_decltype(p.stmt(), i));
+        sloupce << QString::fromUtf8(sqlite3_column_name(s, i));
+        typy << typZDeklarace(sqlite3_column_decltype(s, i));
     }
-    std::vector<QVector<QVariant>> radky;
+    std::vector<SloupecDat> data(n);
+    std::vector<SlovnikTextu> slovniky(n);
+    int radku = 0;
     while (p.krok()) {
-        QVector<QVariant> radek(n);
         for (int i = 0; i < n; ++i) {
-            radek[i] = hodnotaSloupce(p.stmt(), i);
-            if (typy[i] == TypPole::Neznamy && !radek[i].isNull()) typy[i] = typZHodnoty(radek[i]);
+            SloupecDat& d = data[i];
+            switch (sqlite3_column_type(s, i)) {
+                case SQLITE_INTEGER:
+                    d.druh.push_back(d_Cele);
+                    d.hodnota.push_back(sqlite3_column_int64(s, i));
+                    if (typy[i] == TypPole::Neznamy) typy[i] = TypPole::Cele;
+                    break;
+                case SQLITE_FLOAT: {
+                    const double x = sqlite3_column_double(s, i);
+                    qint64 bity;
+                    std::memcpy(&bity, &x, sizeof bity);
+                    d.druh.push_back(d_Realne);
+                    d.hodnota.push_back(bity);
+                    if (typy[i] == TypPole::Neznamy) typy[i] = TypPole::Desetinne;
+                    break;
+                }
+                case SQLITE_TEXT: {
+                    const char* t = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+                    const int delka = sqlite3_column_bytes(s, i);
+                    const std::string_view klic(t ? t : "", t ? delka : 0);
+                    bool nove = false;
+                    const int index = slovniky[i].najdiNeboPridej(klic, &nove);
+                    if (nove)
+                        d.texty.push_back(QString::fromUtf8(klic.data(), qsizetype(klic.size())));
+                    d.druh.push_back(d_Text);
+                    d.hodnota.push_back(index);
+                    if (typy[i] == TypPole::Neznamy) typy[i] = TypPole::Text;
+                    break;
+                }
+                case SQLITE_BLOB: {
+                    const char* b = static_cast<const char*>(sqlite3_column_blob(s, i));
+                    d.druh.push_back(d_Blob);
+                    d.hodnota.push_back(static_cast<qint64>(d.bloby.size()));
+                    d.bloby.emplace_back(b, sqlite3_column_bytes(s, i));
+                    break;
+                }
+                default:
+                    d.druh.push_back(d_Null);
+                    d.hodnota.push_back(0);
+                    break;
+            }
         }
-        radky.push_back(std::move(radek));
+        ++radku;
     }
     m_sloupce = sloupce;
     m_typy = typy;
-    m_radky = std::move(radky);
-    m_slovnikPripraven = false;
+    m_data = std::move(data);
+    m_pocetRadku = radku;
     m_poradiSloupcu.assign(n, {});
     m_poradiSpocteno.assign(n, false);
-    m_poradi.resize(m_radky.size());
+    m_poradi.resize(radku);
     std::iota(m_poradi.begin(), m_poradi.end(), 0);
     m_otevreno = true;
     m_trideni.clear();
@@ -468,11 +738,12 @@ void Query::execSql() {
 void Query::close() {
     const bool bylo = m_otevreno;
     m_otevreno = false;
-    m_radky.clear();
-    m_slovnikPripraven = false;
-    m_slovnikIndex.clear();
-    m_slovnikTexty.clear();
-    m_shody.clear();
+    m_data.clear();
+    m_pocetRadku = 0;
+    m_hledani.clear();
+    m_shodyPlatne = false;
+    m_shodaRadku.clear();
+    m_radkyPlatne = false;
     m_poradiSloupcu.clear();
     m_poradiSpocteno.clear();
     m_poradi.clear();
@@ -589,8 +860,35 @@ Field Query::fieldByName(const QString& nazev) const {
 }
 
 QVariant Query::storedValue(int radek, int sloupec) const {
-    if (radek < 0 || radek >= static_cast<int>(m_radky.size())) return QVariant();
-    return m_radky[radek].value(sloupec);
+    if (radek < 0 || radek >= m_pocetRadku || sloupec < 0 ||
+        sloupec >= static_cast<int>(m_data.size()))
+        return QVariant();
+    const SloupecDat& d = m_data[sloupec];
+    const qint64 h = d.hodnota[radek];
+    switch (d.druh[radek]) {
+        case d_Cele:
+            return QVariant(static_cast<qlonglong>(h));
+        case d_Realne: {
+            double x;
+            std::memcpy(&x, &h, sizeof x);
+            return QVariant(x);
+        }
+        case d_Text:
+            return QVariant(d.texty[h]);
+        case d_Blob:
+            return QVariant(d.bloby[h]);
+        default:
+            return QVariant();
+    }
+}
+
+double Query::cisloBunky(int radek, int sloupec) const {
+    const SloupecDat& d = m_data[sloupec];
+    const qint64 h = d.hodnota[radek];
+    if (d.druh[radek] == d_Cele) return static_cast<double>(h);
+    double x;
+    std::memcpy(&x, &h, sizeof x);
+    return x;
 }
 
 QString Query::storedText(int radek, int sloupec) const {
@@ -633,7 +931,7 @@ void Query::setSort(const QString& vyraz) {
     // All rows are sorted, the filter then picks from them in that order: the same result as
     // sorting the filtered rows (the sort is stable), and a later change of the filter needs
     // no new sort.
-    m_poradi.resize(m_radky.size());
+    m_poradi.resize(m_pocetRadku);
     std::iota(m_poradi.begin(), m_poradi.end(), 0);
     bool podlePoradi = true;
     for (const Klic& k : klice) podlePoradi = podlePoradi && !poradiSloupce(k.sloupec).empty();
@@ -653,8 +951,8 @@ void Query::setSort(const QString& vyraz) {
         kolator.setNumericMode(false);
         auto porovnej = [&](int a, int b) {
             for (const Klic& k : klice) {
-                const QVariant& va = m_radky[a][k.sloupec];
-                const QVariant& vb = m_radky[b][k.sloupec];
+                const QVariant va = storedValue(a, k.sloupec);
+                const QVariant vb = storedValue(b, k.sloupec);
                 int c = 0;
                 if (va.isNull() || vb.isNull()) {
                     c = va.isNull() == vb.isNull() ? 0 : (va.isNull() ? -1 : 1);
@@ -685,94 +983,159 @@ void Query::sestavViditelne() {
     }
     m_viditelne.clear();
     m_viditelne.reserve(m_poradi.size());
+    if (!m_filtrTextu) {
+        for (const int i : m_poradi)
+            if (m_predikat(*this, i)) m_viditelne.push_back(i);
+        return;
+    }
+    // A search: which rows hold the text is kept per stored row, so a new sort order only
+    // picks them again, and a text extending the last one tests only the rows found then.
+    const QString hledane = *m_filtrTextu;
+    if (!m_radkyPlatne || hledane != m_radkyPro) {
+        const bool zuzit = m_radkyPlatne && hledane.contains(m_radkyPro);
+        pripravHledani();
+        pripravShody(hledane);
+        if (!zuzit) m_shodaRadku.assign(m_pocetRadku, 1);
+        if (!hledane.isEmpty())
+            for (int r = 0; r < m_pocetRadku; ++r)
+                if (m_shodaRadku[r]) m_shodaRadku[r] = radekObsahuje(r);
+        m_radkyPro = hledane;
+        m_radkyPlatne = true;
+    }
     for (const int i : m_poradi)
-        if (m_predikat(*this, i)) m_viditelne.push_back(i);
+        if (m_shodaRadku[i]) m_viditelne.push_back(i);
 }
 
-void Query::pripravVelkaPismena() const {
-    const int sloupcu = m_sloupce.size();
-    if (m_slovnikPripraven) return;
-    m_slovnikPripraven = true;
-    m_slovnikIndex.assign(sloupcu, std::vector<int>(m_radky.size(), -1));
-    m_slovnikTexty.assign(sloupcu, {});
-    m_hledaneVelke.clear();
-    m_shody.clear();
-    // Values repeat a lot in a list (names, towns, dates) and formatting and case mapping are
-    // slow, so each field keeps its distinct values once, as upper-cased texts, and each row
-    // points into them.
+void Query::pripravHledani() const {
+    if (!m_hledani.empty()) return;
+    const int sloupcu = static_cast<int>(m_data.size());
+    m_hledani.resize(sloupcu);
+    m_shodyPlatne = false;
+    // Each distinct text and real number is formatted and turned to upper case once: lists
+    // repeat their values a lot, and formatting dates and numbers is slow.
     for (int c = 0; c < sloupcu; ++c) {
-        QHash<QString, int> texty;
-        QHash<double, int> cisla;
-        std::vector<int>& index = m_slovnikIndex[c];
-        std::vector<QString>& slovnik = m_slovnikTexty[c];
-        auto pridej = [&](const QVariant& v) {
-            slovnik.push_back(velkymiPismeny(textHodnoty(v, m_typy[c])));
-            return static_cast<int>(slovnik.size()) - 1;
-        };
-        for (size_t r = 0; r < m_radky.size(); ++r) {
-            const QVariant& v = m_radky[r][c];
-            if (v.isNull()) continue;
-            if (v.typeId() == QMetaType::QString) {
-                const QString surovy = v.toString();
-                auto it = texty.constFind(surovy);
-                if (it == texty.constEnd()) it = texty.insert(surovy, pridej(v));
-                index[r] = *it;
-            } else if (jeCislo(v)) {
-                const double d = v.toDouble();
-                auto it = cisla.constFind(d);
-                if (it == cisla.constEnd()) it = cisla.insert(d, pridej(v));
-                index[r] = *it;
-            } else {
-                index[r] = pridej(v);
-            }
+        const SloupecDat& d = m_data[c];
+        HledaniSloupce& h = m_hledani[c];
+        const TypPole typ = m_typy[c];
+        h.texty.reserve(d.texty.size());
+        if (typ == TypPole::DatumCas) {
+            DatumyVysledku datumy;
+            datumy.pripravDny(d.texty);
+            for (const QString& t : d.texty) h.texty.push_back(datumy.textVelkymi(t));
+        } else {
+            for (const QString& t : d.texty) h.texty.push_back(velkymiPismeny(t));
+        }
+        for (const QByteArray& b : d.bloby)
+            h.bloby.push_back(velkymiPismeny(textHodnoty(QVariant(b), typ)));
+        if (std::find(d.druh.begin(), d.druh.end(), d_Realne) == d.druh.end()) continue;
+        h.indexRealneho.assign(m_pocetRadku, -1);
+        std::unordered_map<qint64, int> ruzna;
+        for (int r = 0; r < m_pocetRadku; ++r) {
+            if (d.druh[r] != d_Realne) continue;
+            auto [it, nove] = ruzna.emplace(d.hodnota[r], static_cast<int>(h.realna.size()));
+            if (nove) h.realna.push_back(velkymiPismeny(Formaty::cislo(cisloBunky(r, c))));
+            h.indexRealneho[r] = it->second;
         }
     }
+}
+
+void Query::pripravShody(const QString& hledaneVelke) const {
+    if (m_shodyPlatne && hledaneVelke == m_shodyPro) return;
+    auto oznac = [&](const std::vector<QString>& texty, std::vector<char>& shody) {
+        shody.resize(texty.size());
+        for (size_t i = 0; i < texty.size(); ++i) shody[i] = texty[i].contains(hledaneVelke);
+    };
+    for (HledaniSloupce& h : m_hledani) {
+        oznac(h.texty, h.shodaTextu);
+        oznac(h.bloby, h.shodaBlobu);
+        oznac(h.realna, h.shodaRealneho);
+    }
+    // A whole number shows as its digits with a leading minus sign (no locale), so only a text
+    // made of these can be found in it.
+    m_hledanyJakoCislo = !hledaneVelke.isEmpty();
+    for (const QChar z : hledaneVelke)
+        if (!((z >= QLatin1Char('0') && z <= QLatin1Char('9')) || z == QLatin1Char('-')))
+            m_hledanyJakoCislo = false;
+    m_hledanyAscii = m_hledanyJakoCislo ? hledaneVelke.toLatin1() : QByteArray();
+    m_shodyPro = hledaneVelke;
+    m_shodyPlatne = true;
+}
+
+namespace {
+// Whether the decimal digits of the number, as QString::number writes them, contain the text.
+bool cifryObsahuji(qint64 cislo, const QByteArray& hledane) {
+    char cifry[24];
+    char* konec = cifry + sizeof cifry;
+    char* zacatek = konec;
+    quint64 zbytek = cislo < 0 ? 0 - static_cast<quint64>(cislo) : static_cast<quint64>(cislo);
+    do {
+        *--zacatek = static_cast<char>('0' + zbytek % 10);
+        zbytek /= 10;
+    } while (zbytek);
+    if (cislo < 0) *--zacatek = '-';
+    return std::string_view(zacatek, konec - zacatek)
+               .find(std::string_view(hledane.constData(), hledane.size())) !=
+           std::string_view::npos;
+}
+}  // namespace
+
+bool Query::radekObsahuje(int radek) const {
+    const int sloupcu = static_cast<int>(m_data.size());
+    for (int c = 0; c < sloupcu; ++c) {
+        const SloupecDat& d = m_data[c];
+        const HledaniSloupce& h = m_hledani[c];
+        const qint64 i = d.hodnota[radek];
+        switch (d.druh[radek]) {
+            case d_Text:
+                if (h.shodaTextu[i]) return true;
+                break;
+            case d_Realne:
+                if (h.shodaRealneho[h.indexRealneho[radek]]) return true;
+                break;
+            case d_Cele:
+                if (m_hledanyJakoCislo && cifryObsahuji(i, m_hledanyAscii)) return true;
+                break;
+            case d_Blob:
+                if (h.shodaBlobu[i]) return true;
+                break;
+            default:
+                break;
+        }
+    }
+    return false;
 }
 
 bool Query::storedRowContainsUpper(int radek, const QString& hledaneVelke) const {
-    if (radek < 0 || radek >= static_cast<int>(m_radky.size())) return false;
+    if (radek < 0 || radek >= m_pocetRadku) return false;
     if (hledaneVelke.isEmpty()) return true;
-    pripravVelkaPismena();
-    const size_t sloupcu = m_slovnikTexty.size();
-    if (m_shody.size() != sloupcu || hledaneVelke != m_hledaneVelke) {
-        // Each distinct value is tested once per search text.
-        m_hledaneVelke = hledaneVelke;
-        m_shody.assign(sloupcu, {});
-        for (size_t c = 0; c < sloupcu; ++c) {
-            const std::vector<QString>& slovnik = m_slovnikTexty[c];
-            m_shody[c].resize(slovnik.size());
-            for (size_t i = 0; i < slovnik.size(); ++i)
-                m_shody[c][i] = slovnik[i].contains(hledaneVelke);
-        }
-    }
-    for (size_t c = 0; c < sloupcu; ++c) {
-        const int i = m_slovnikIndex[c][radek];
-        if (i >= 0 && m_shody[c][i]) return true;
-    }
-    return false;
+    pripravHledani();
+    pripravShody(hledaneVelke);
+    return radekObsahuje(radek);
 }
 
 const std::vector<int>& Query::poradiSloupce(int sloupec) const {
     std::vector<int>& poradi = m_poradiSloupcu[sloupec];
     if (m_poradiSpocteno[sloupec]) return poradi;
     m_poradiSpocteno[sloupec] = true;
+    const SloupecDat& d = m_data[sloupec];
+    const int n = m_pocetRadku;
     // Only a field whose values are all numbers or all texts gets ranks; they give the same
     // order as comparing the values pair by pair.
     bool cisla = false, texty = false;
-    for (const auto& radek : m_radky) {
-        const QVariant& v = radek[sloupec];
-        if (v.isNull()) continue;
-        (jeCislo(v) ? cisla : texty) = true;
+    for (const quint8 druh : d.druh) {
+        if (druh == d_Null) continue;
+        (druh == d_Cele || druh == d_Realne ? cisla : texty) = true;
     }
     if (cisla && texty) return poradi;
-    const int n = static_cast<int>(m_radky.size());
     poradi.assign(n, -1);  // null comes first
     if (cisla) {
         std::vector<int> radky;
-        for (int r = 0; r < n; ++r)
-            if (!m_radky[r][sloupec].isNull()) radky.push_back(r);
         std::vector<double> h(n);
-        for (const int r : radky) h[r] = m_radky[r][sloupec].toDouble();
+        for (int r = 0; r < n; ++r) {
+            if (d.druh[r] == d_Null) continue;
+            radky.push_back(r);
+            h[r] = cisloBunky(r, sloupec);
+        }
         std::sort(radky.begin(), radky.end(), [&](int a, int b) { return h[a] < h[b]; });
         int poradove = -1;
         for (size_t i = 0; i < radky.size(); ++i) {
@@ -781,20 +1144,17 @@ const std::vector<int>& Query::poradiSloupce(int sloupec) const {
         }
         return poradi;
     }
-    // Texts: each distinct value is ranked once.
-    QHash<QString, int> ruzne;
-    std::vector<QString> hodnoty;
+    // Texts: each distinct value is ranked once. The field keeps its texts once already; a
+    // binary value counts as its text.
+    std::vector<QString> hodnoty(d.texty.begin(), d.texty.end());
     std::vector<int> indexRadku(n, -1);
     for (int r = 0; r < n; ++r) {
-        const QVariant& v = m_radky[r][sloupec];
-        if (v.isNull()) continue;
-        const QString t = v.toString();
-        auto it = ruzne.constFind(t);
-        if (it == ruzne.constEnd()) {
-            it = ruzne.insert(t, static_cast<int>(hodnoty.size()));
-            hodnoty.push_back(t);
+        if (d.druh[r] == d_Text) {
+            indexRadku[r] = static_cast<int>(d.hodnota[r]);
+        } else if (d.druh[r] == d_Blob) {
+            indexRadku[r] = static_cast<int>(hodnoty.size());
+            hodnoty.push_back(QVariant(d.bloby[d.hodnota[r]]).toString());
         }
-        indexRadku[r] = *it;
     }
     std::vector<int> serazene(hodnoty.size());
     std::iota(serazene.begin(), serazene.end(), 0);
@@ -830,6 +1190,15 @@ const std::vector<int>& Query::poradiSloupce(int sloupec) const {
 
 void Query::setFilterPredicate(Predikat p) {
     m_predikat = std::move(p);
+    m_filtrTextu.reset();
+}
+
+void Query::setFilterText(std::shared_ptr<const QString> hledaneVelke) {
+    m_filtrTextu = std::move(hledaneVelke);
+    const std::shared_ptr<const QString> hledane = m_filtrTextu;
+    m_predikat = [hledane](const Query& q, int radek) {
+        return q.storedRowContainsUpper(radek, *hledane);
+    };
 }
 
 void Query::setFiltered(bool zapnout) {
@@ -849,20 +1218,27 @@ bool Query::locate(const QStringList& pole, const QVariantList& hodnoty, bool ca
         if (i < 0) throw Chyba(QStringLiteral("Pole '%1' nebylo nalezeno.").arg(p));
         sloupce << i;
     }
+    QVector<double> cisla;
+    QStringList texty;
+    for (const QVariant& h : hodnoty) {
+        cisla << (jeCislo(h) ? h.toDouble() : 0);
+        texty << h.toString();
+    }
     for (int r = 0; r < recordCount(); ++r) {
+        const int radek = m_viditelne[r];
         bool shoda = true;
         for (int k = 0; k < sloupce.size() && shoda; ++k) {
-            const QVariant v = value(r, sloupce[k]);
+            const int c = sloupce[k];
             const QVariant& hledana = hodnoty.at(k);
-            if (hledana.isNull() || v.isNull()) {
-                shoda = hledana.isNull() && v.isNull();
-            } else if (jeCislo(hledana) && jeCislo(v)) {
-                shoda = v.toDouble() == hledana.toDouble();
+            const quint8 druh = m_data[c].druh[radek];
+            if (hledana.isNull() || druh == d_Null) {
+                shoda = hledana.isNull() && druh == d_Null;
+            } else if (jeCislo(hledana) && (druh == d_Cele || druh == d_Realne)) {
+                shoda = cisloBunky(radek, c) == cisla[k];
             } else {
-                const QString t = text(r, sloupce[k]);
-                const QString h = hledana.toString();
-                shoda = castecne ? t.startsWith(h, Qt::CaseInsensitive)
-                                 : t.compare(h, Qt::CaseInsensitive) == 0;
+                const QString t = storedText(radek, c);
+                shoda = castecne ? t.startsWith(texty[k], Qt::CaseInsensitive)
+                                 : t.compare(texty[k], Qt::CaseInsensitive) == 0;
             }
         }
         if (shoda) {

@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "Chyba.h"
@@ -162,10 +163,14 @@ public:
     QString storedText(int radek, int sloupec) const;
     int currentStoredRow() const;
     // Whether any field of the stored row, as the text the user sees turned to upper case by
-    // the locale's rules, contains the given (already upper-cased) text. The texts are built
-    // for all rows on first use and kept until the result is read again, so that a search
-    // over a large result does not convert every value at every keystroke.
+    // the locale's rules, contains the given (already upper-cased) text. The texts are made
+    // once per result, when first needed, and kept until the result is read again.
     bool storedRowContainsUpper(int radek, const QString& hledaneVelke) const;
+    // The row filter of a search: a row is accepted when storedRowContainsUpper holds for it
+    // with the text that hledaneVelke holds when the filter runs. Unlike an arbitrary predicate
+    // the query knows what it looks for: when the text extends the one it filtered by last, it
+    // tests only the rows found then, and a new sort order needs no new test.
+    void setFilterText(std::shared_ptr<const QString> hledaneVelke);
 
 signals:
     // The result changed as a whole: opened, closed, sorted or filtered.
@@ -174,27 +179,62 @@ signals:
     void poziceZmenena();
 
 private:
+    // One field of the result, stored column by column: each row's kind of value and the
+    // value itself. A text is kept once per distinct value of the field and the rows point to
+    // it: lists repeat their texts a lot (towns, dates, account numbers), and a row of QVariants
+    // would cost several times the memory.
+    enum Druh : quint8 { d_Null, d_Cele, d_Realne, d_Text, d_Blob };
+    struct SloupecDat {
+        std::vector<quint8> druh;
+        // The whole number, the bits of the real number, or the index into texty or bloby.
+        std::vector<qint64> hodnota;
+        std::vector<QString> texty;
+        std::vector<QByteArray> bloby;
+    };
+    // What a search needs of one field, made on its first search: the shown text of each
+    // distinct text, real number and binary value in upper case, and which of them hold the
+    // text searched for last. Whole numbers are tested as their digits, when the text searched
+    // for can be part of a number at all.
+    struct HledaniSloupce {
+        std::vector<QString> texty;
+        std::vector<QString> bloby;
+        std::vector<QString> realna;
+        std::vector<int> indexRealneho;  // per stored row, into realna; empty without reals
+        std::vector<char> shodaTextu;
+        std::vector<char> shodaBlobu;
+        std::vector<char> shodaRealneho;
+    };
+
     void sestavViditelne();
     void vyzadujOtevreny() const;
     void nastavPozici(int pozice);
+    double cisloBunky(int radek, int sloupec) const;
+    void pripravHledani() const;
+    void pripravShody(const QString& hledaneVelke) const;
+    bool radekObsahuje(int radek) const;
+    const std::vector<int>& poradiSloupce(int sloupec) const;
 
     Connection* m_spojeni;
     QString m_sql;
     bool m_otevreno = false;
     QStringList m_sloupce;
     QVector<TypPole> m_typy;
-    std::vector<QVector<QVariant>> m_radky;
-    std::vector<int> m_poradi;     // indexes into m_radky in sort order, before the filter
-    std::vector<int> m_viditelne;  // indexes into m_radky in visible order
-    void pripravVelkaPismena() const;
-    const std::vector<int>& poradiSloupce(int sloupec) const;
-    // Cache of storedRowContainsUpper: per field its distinct values as upper-cased texts,
-    // each stored row's index into them (-1 for null), and which of them hold the last text.
-    mutable bool m_slovnikPripraven = false;
-    mutable std::vector<std::vector<int>> m_slovnikIndex;
-    mutable std::vector<std::vector<QString>> m_slovnikTexty;
-    mutable QString m_hledaneVelke;
-    mutable std::vector<std::vector<char>> m_shody;
+    std::vector<SloupecDat> m_data;
+    int m_pocetRadku = 0;
+    std::vector<int> m_poradi;     // indexes of stored rows in sort order, before the filter
+    std::vector<int> m_viditelne;  // indexes of stored rows in visible order
+
+    // The search's state, valid until the result is read again.
+    mutable std::vector<HledaniSloupce> m_hledani;  // empty until the first search
+    mutable QString m_shodyPro;                     // the text the match flags are for
+    mutable bool m_shodyPlatne = false;
+    mutable bool m_hledanyJakoCislo = false;  // the text can be part of a whole number's digits
+    mutable QByteArray m_hledanyAscii;
+    // Per stored row, whether it holds m_radkyPro; valid when m_radkyPlatne.
+    std::vector<char> m_shodaRadku;
+    QString m_radkyPro;
+    bool m_radkyPlatne = false;
+
     // Per field, built at its first sort: each stored row's rank in the field's order (equal
     // values share a rank); empty when not built. A field mixing numbers and texts has none.
     mutable std::vector<std::vector<int>> m_poradiSloupcu;
@@ -205,6 +245,7 @@ private:
     QString m_trideni;
     bool m_filtrovano = false;
     Predikat m_predikat;
+    std::shared_ptr<const QString> m_filtrTextu;  // set when the predicate is a search's
 };
 
 }  // namespace db
