@@ -25,13 +25,13 @@ inline bool zapis(const QString& soubor, const QByteArray& obsah) {
 }
 
 // The program's bytes with its file version replaced, everything else (the product name among
-// it) kept: the version line is overwritten in place and padded with empty lines, so the
-// program stays a working program. Empty when the program has no such line or the version
-// does not fit.
+// it) kept: the version line of the first block (the program's own; the embedded updater's
+// comes after it) is overwritten in place and padded with empty lines, so the program stays a
+// working program. Empty when the program has no such line or the version does not fit.
 inline QByteArray sVerzi(const QByteArray& program, const QString& verze) {
     const QByteArray klic = "\nFileVersion=";
     const int od = program.indexOf(klic);
-    if (od < 0 || program.indexOf(klic, od + 1) >= 0) return QByteArray();
+    if (od < 0) return QByteArray();
     const int konec = program.indexOf('\n', od + 1);
     QByteArray novy = klic + verze.toLatin1() + '\n';
     if (novy.size() > konec + 1 - od) return QByteArray();
