@@ -372,7 +372,7 @@ void TMain::FormCreate() {
             ADOConnection1.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
         } catch (const Chyba& e) {
             ZobrazDialog(QStringLiteral("Nastala chyba při otevření DB: ") + e.zprava(), 2);
-            UkonciProgram();
+            UkonciProgram(true);
             return;
         }
         // 3. The stored schema version: 1 when verze cannot be read, 0 when it has no row.
@@ -424,7 +424,7 @@ void TMain::FormCreate() {
                 ZobrazDialog(QStringLiteral("Nebyla detekována organizace, kontaktujte prosím Váš "
                                             "rybářský svaz !"),
                              3);
-                UkonciProgram();
+                UkonciProgram(true);
                 return;
         }
         LabelWWW->setText(AdresyWebu.StrankaAplikace);
@@ -432,7 +432,7 @@ void TMain::FormCreate() {
         // A failed upgrade or an unwritable template: the general error report, and the program
         // ends rather than let the user work on a database in an unknown state.
         ObecneHlaseniChyby(e.zprava());
-        UkonciProgram();
+        UkonciProgram(true);
     }
 }
 
@@ -648,7 +648,7 @@ void TMain::KontrolaAktualizaci() {
             // An unwritable log must not let the program past the check; the message follows.
         }
         ZobrazDialog(chyba, 2, 0);
-        UkonciProgram();
+        UkonciProgram(true);
         return;
     }
     // 2.-4. Its lines.
@@ -658,7 +658,7 @@ void TMain::KontrolaAktualizaci() {
             ZobrazDialog(
                 QStringLiteral("Nepodařilo se ověřit aktualizace, zkuste to prosím později."), 0,
                 0);
-            UkonciProgram();
+            UkonciProgram(true);
             return;
         case Aktualizace::Oznameni::SpatnaHlavicka:
             ZobrazDialog(QStringLiteral("Aktualizační soubor neobsahuje korektní data - zkuste to "
@@ -668,7 +668,7 @@ void TMain::KontrolaAktualizaci() {
                              QStringLiteral("pokud bude problém přetrvávat, kontaktujte prosím "
                                             "správce na svazu."),
                          0, 0);
-            UkonciProgram();
+            UkonciProgram(true);
             return;
         case Aktualizace::Oznameni::Precteno:
             break;
@@ -689,6 +689,8 @@ void TMain::KontrolaAktualizaci() {
         if (!ProvedReinstalaci(verze.SouborProg)) {
             ZobrazDialog(QStringLiteral("Při reinstalaci došlo k chybě !"), 2, 0);
             smazSouboryObnovniku();
+            UkonciProgram(true);
+            return;
         }
         // The updater runs and this window has closed: the program ends.
         UkonciProgram();
@@ -704,7 +706,7 @@ void TMain::KontrolaAktualizaci() {
     if (!ProvedReinstalaci(verze.SouborCis, SlozkaProgramu() + QStringLiteral("dataCis.mdb"), 0)) {
         ZobrazDialog(QStringLiteral("Při aktualizaci došlo k chybě !"), 2, 0);
         smazSouboryObnovniku();
-        UkonciProgram();
+        UkonciProgram(true);
         return;
     }
     // 9.-10. The import, and its result.
@@ -726,7 +728,7 @@ void TMain::KontrolaAktualizaci() {
             // The message below still tells the user.
         }
         ZobrazDialog(zprava, 2, 0);
-        UkonciProgram();
+        UkonciProgram(true);
         return;
     }
     QFile::remove(SlozkaProgramu() + QStringLiteral("dataCis.mdb"));

@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
     // menu, a file manager or a terminal elsewhere.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     TMain okno;
-    if (ProgramKonci()) return 0;
+    if (ProgramKonci()) return NavratovyKod();
     // PARMEX_KONEC_PO_STARTU=1 ends the program as soon as the event loop is idle after the main
     // window's first activation: start-up measurements time the process from start to there.
     if (qEnvironmentVariableIntValue("PARMEX_KONEC_PO_STARTU") == 1) {
@@ -45,5 +45,6 @@ int main(int argc, char* argv[]) {
     }
     okno.show();
     okno.activateWindow();
-    return aplikace.exec();
+    const int kod = aplikace.exec();
+    return ProgramKonci() ? NavratovyKod() : kod;
 }

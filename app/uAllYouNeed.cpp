@@ -20,6 +20,7 @@
 namespace {
 QString g_souborProgramu;
 bool g_programKonci = false;
+int g_navratovyKod = 0;
 }  // namespace
 
 quint8 ZobrazDialog(const QString& text, quint8 typZpravy, quint8 typTlacitek) {
@@ -147,17 +148,23 @@ void UlozZdrojDoSouboru(const QString& typ, const QString& jmeno, const QString&
     Zdroje::ulozDoSouboru(typ, jmeno, soubor);
 }
 
-void UkonciProgram() {
+void UkonciProgram(bool chybou) {
     g_programKonci = true;
-    QCoreApplication::exit(0);
+    g_navratovyKod = chybou ? 1 : 0;
+    QCoreApplication::exit(g_navratovyKod);
 }
 
 bool ProgramKonci() {
     return g_programKonci;
 }
 
+int NavratovyKod() {
+    return g_navratovyKod;
+}
+
 void ZrusKonecProgramu() {
     g_programKonci = false;
+    g_navratovyKod = 0;
 }
 
 void ObecneHlaseniChyby(const QString& zprava) {
