@@ -3,10 +3,15 @@
 // the same moment.
 #include <QtTest>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "Databaze.h"
 #include "Pomocnik.h"
 #include "ServerHttp.h"
+#include "Zpravy.h"
+#include "fMain.h"
+#include "uAllYouNeed.h"
 
 namespace {
 
@@ -65,6 +70,33 @@ struct Program {
     }
 };
 
+// The first field of the first row of a select on a database file.
+QString jedna(const QString& soubor, const QString& sql) {
+    db::Connection c;
+    c.open(soubor, db::Connection::Rezim::JenCteni);
+    db::Query q(&c);
+    q.setSql(sql);
+    q.open();
+    return q.field(0).asString();
+}
+
+// A database of another program in the folder: its tables, none named verze.
+void zalozCiziDatabazi(const QString& slozka) {
+    db::Connection c;
+    {
+        QFile f(QDir(slozka).filePath(QStringLiteral("data.mdb")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    c.open(QDir(slozka).filePath(QStringLiteral("data.mdb")), db::Connection::Rezim::Vyhradni);
+    c.execute(QStringLiteral("create table zakaznici (id integer primary key, jmeno text)"));
+    c.execute(QStringLiteral("insert into zakaznici values (1, 'Jan Novák')"));
+    c.execute(QStringLiteral("create table Uzivatele (id integer)"));
+}
+
+const QString kObsazeno = QStringLiteral(
+    "ZobrazDialog[2,0,0]: Nastala chyba při otevření DB: soubor data.mdb je otevřen jiným "
+    "programem (");
+
 using Priprava = std::function<void(const QString& slozka)>;
 
 }  // namespace
@@ -100,6 +132,10 @@ private slots:
                })
             << QStringLiteral("1") << oznameni(QStringLiteral("1.0.4.30")) << 0
             << "ZobrazDialog[1,1,1]: Byla nalezena databáze předchozího programu";
+        QTest::newRow("database of another program")
+            << Priprava(zalozCiziDatabazi) << QString() << oznameni(QStringLiteral("1.0.4.30")) << 1
+            << "ZobrazDialog[2,0,0]: Nastala chyba při otevření DB: soubor data.mdb je databáze "
+               "jiného programu";
         QTest::newRow("update declined")
             << nic << QStringLiteral("1") << oznameni(QStringLiteral("9.0.0.0")) << 0
             << "ZobrazDialog[1,1,1]: Byly nalezeny nové aktualizace";
@@ -126,6 +162,111 @@ private slots:
                             zpravy.join('\n')));
         QCOMPARE(zpravy.size(), 1);
         QVERIFY2(zpravy[0].startsWith(zprava), qPrintable(zpravy[0]));
+    }
+
+    // A database of another program is refused with a clear message, before anything is
+    // written into it.
+    void ciziDatabaze() {
+        Pomocnik::PracovniSlozka s;
+        zalozCiziDatabazi(s.cesta());
+        const QByteArray pred = obsah(QStringLiteral("data.mdb"));
+        const QStringList predSoubory =
+            QDir().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        {
+            TMain w;
+            QVERIFY(ProgramKonci());
+            QCOMPARE(NavratovyKod(), 1);
+            QVERIFY(!w.ADOConnection1.isOpen());
+        }
+        const auto z = Zpravy::zaznamy();
+        QCOMPARE(z.size(), 1);
+        QCOMPARE(z[0].typZpravy, 2);
+        QCOMPARE(z[0].text,
+                 QStringLiteral("Nastala chyba při otevření DB: soubor data.mdb je databáze jiného "
+                                "programu (nemá tabulku verze). Soubor zůstal beze změny; přesuňte "
+                                "jej prosím jinam a spusťte program znovu."));
+        QCOMPARE(obsah(QStringLiteral("data.mdb")), pred);
+        QCOMPARE(QDir().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), predSoubory);
+    }
+
+    // A data.mdb of 0 bytes, or the empty template, is no database yet: the program makes its
+    // own and starts.
+    void prazdnaDatabaze_data() {
+        QTest::addColumn<bool>("sablona");
+        QTest::newRow("0 bytes") << false;
+        QTest::newRow("the empty template") << true;
+    }
+    void prazdnaDatabaze() {
+        QFETCH(bool, sablona);
+        Pomocnik::PracovniSlozka s;
+        if (sablona) {
+            QVERIFY(QFile::copy(QStringLiteral(":/EXEFILE/dataDB"), QStringLiteral("data.mdb")));
+            QFile(QStringLiteral("data.mdb")).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        } else {
+            QFile f(QStringLiteral("data.mdb"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        {
+            TMain w;
+            QVERIFY(!ProgramKonci());
+            QVERIFY(w.ADOConnection1.isOpen());
+        }
+        QVERIFY2(Zpravy::zaznamy().isEmpty(), qPrintable(Zpravy::zaznamy().value(0).text));
+        QCOMPARE(jedna(QStringLiteral("data.mdb"), QStringLiteral("select DB from verze")),
+                 QStringLiteral("4"));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("data.mdb.novy")));
+    }
+
+    // Programs started at the same moment in a fresh folder: exactly one makes the database and
+    // goes on to the update check (where the silent server holds it), every other one says that
+    // the database is in use. Nothing half made is left behind.
+    void soubezneStarty_data() {
+        QTest::addColumn<int>("programu");
+        QTest::addColumn<int>("pokusu");
+        QTest::newRow("two") << 2 << 8;
+        QTest::newRow("four") << 4 << 4;
+    }
+    void soubezneStarty() {
+        QFETCH(int, programu);
+        QFETCH(int, pokusu);
+        ServerHttp server;
+        server.nastavTicho(kIni);
+        for (int i = 0; i < pokusu; ++i) {
+            QTemporaryDir slozka;
+            const QString program = QDir(slozka.path()).filePath(QStringLiteral("ParmexRozu"));
+            QVERIFY(QFile::copy(QStringLiteral(PARMEX_EXE), program));
+            const int dotazuPred = server.pozadavky().size();
+            std::vector<std::unique_ptr<Program>> programy;
+            for (int k = 0; k < programu; ++k)
+                programy.push_back(
+                    std::make_unique<Program>(slozka.path(), QString(), server.adresa(QString())));
+            auto skoncilo = [&] {
+                int n = 0;
+                for (const auto& p : programy) n += p->proces.state() == QProcess::NotRunning;
+                return n;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(
+                skoncilo() == programu ||
+                    (skoncilo() == programu - 1 && server.pozadavky().size() > dotazuPred),
+                30000);
+            for (const auto& p : programy) {
+                const QStringList zpravy = p->zpravy();
+                if (p->proces.state() == QProcess::NotRunning) {
+                    QVERIFY2(zpravy.size() == 1 && zpravy[0].startsWith(kObsazeno),
+                             qPrintable(zpravy.join('\n')));
+                    QCOMPARE(p->proces.exitCode(), 1);
+                } else {
+                    QVERIFY2(zpravy.isEmpty(), qPrintable(zpravy.join('\n')));
+                    p->proces.kill();
+                    QVERIFY(p->proces.waitForFinished(10000));
+                }
+            }
+            QCOMPARE(server.pozadavky().size(), dotazuPred + 1);
+            const QString data = QDir(slozka.path()).filePath(QStringLiteral("data.mdb"));
+            QCOMPARE(jedna(data, QStringLiteral("select DB from verze")), QStringLiteral("4"));
+            QCOMPARE(QDir(slozka.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                     (QStringList{QStringLiteral("data.mdb"), QStringLiteral("ParmexRozu")}));
+        }
     }
 };
 
