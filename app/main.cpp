@@ -2,9 +2,11 @@
 #include <QDir>
 #include <QTimer>
 #include <QWindow>
+#include <cstring>
 #include <exception>
 
 #include "Chyba.h"
+#include "JetSoubor.h"
 #include "fMain.h"
 #include "uAllYouNeed.h"
 
@@ -28,6 +30,9 @@ public:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // This program started again only to read a Jet file (see JetSoubor.h).
+    if (argc >= 2 && std::strcmp(argv[1], jet::kPrepinacCteni) == 0)
+        return jet::hlavniCteni(argc, argv);
     ParmexAplikace aplikace(argc, argv);
     // Every file the program addresses by name (data.mdb, dataCis.mdb, the updater and its tmp
     // folder, form.html) lives beside the program, whichever folder it was started from: a

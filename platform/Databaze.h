@@ -36,6 +36,9 @@ public:
     // fails here (not later in the middle of work); both modes read the file once, so a file
     // that is not a database fails here too. Never creates or changes the file on failure.
     void open(const QString& soubor, Rezim rezim);
+    // Opens a database held in memory from the image of a database file (the bytes image()
+    // gives), read only. An image that is not a database fails here.
+    void openImage(const QByteArray& obraz);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     QString fileName() const { return m_soubor; }
@@ -49,6 +52,9 @@ public:
     // Runs one statement that yields no rows. Understands the one statement form the engine
     // lacks: "alter table X add constraint N foreign key (c) references T (c)".
     void execute(const QString& sql);
+
+    // The open database as the bytes of a database file.
+    QByteArray image() const;
 
     sqlite3* handle() const { return m_db; }
 

@@ -383,6 +383,62 @@ private slots:
         }
     }
 
+    // A Jet file whose reading crashes the reading process (a copy broken off at a page
+    // boundary): the take-over at start and the code-list import each end with their own
+    // failure message, and the file stays as it was.
+    void poskozenyJetSoubor_data() {
+        QTest::addColumn<bool>("prevzeti");
+        QTest::newRow("the take-over at start") << true;
+        QTest::newRow("the code-list import") << false;
+    }
+    void poskozenyJetSoubor() {
+        QFETCH(bool, prevzeti);
+        const QString jet = jetSlozka() + QStringLiteral("/nwind.mdb");
+        if (!QFileInfo::exists(jet)) QSKIP("The real Jet files are not beside the source tree.");
+        Pomocnik::PracovniSlozka slozka;
+        const QByteArray kus = obsah(jet).left(842 * 2048);
+        const QString soubor = prevzeti ? kData : QStringLiteral("dataCis.mdb");
+        auto zapis = [&] {
+            QFile f(soubor);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(kus);
+        };
+        const QString duvod =
+            QStringLiteral(
+                "(Soubor %1 nelze přečíst: čtení skončilo chybou, soubor je zřejmě "
+                "poškozen.)")
+                .arg(soubor);
+        if (prevzeti) {
+            zapis();
+            Zpravy::pridejOdpoved(0);
+            TMain okno;
+            QVERIFY(ProgramKonci());
+            QCOMPARE(NavratovyKod(), 1);
+            const auto zpravy = Zpravy::zaznamy();
+            QCOMPARE(zpravy.size(), 2);
+            QCOMPARE(zpravy[1].text, kSelhani + duvod.mid(1));
+            QCOMPARE(slozka.log().count(QStringLiteral("\r\n")), 1);
+            QVERIFY(!QFileInfo::exists(kZaloha));
+            QVERIFY(!QFileInfo::exists(QStringLiteral("data.mdb.novy")));
+        } else {
+            TMain okno;
+            Zpravy::vymazZaznamy();
+            zapis();
+            okno.rok = QStringLiteral("2026");
+            okno.ImportCiselniku(QStringLiteral("9"));
+            QVERIFY(!ProgramKonci());
+            const auto zpravy = Zpravy::zaznamy();
+            QCOMPARE(zpravy.size(), 1);
+            QVERIFY2(zpravy[0].text.startsWith(QStringLiteral(
+                         "Při importu nových číselníků došlo k neočekávané výjimce. (")) &&
+                         zpravy[0].text.contains(duvod.mid(1, duvod.size() - 2)),
+                     qPrintable(zpravy[0].text));
+            QVERIFY(!okno.ADOConnectionCis.isOpen());
+            QCOMPARE(okno.rok, QStringLiteral("2026"));
+        }
+        QCOMPARE(obsah(soubor), kus);
+    }
+
     // A Jet file as the code lists: read through the reader, the import's statements run on it
     // and its failure path reports the missing table; the local database and the file stay.
     void jetCiselnikyNaCesteImportu() {
