@@ -4,8 +4,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <cerrno>
 #include <cstdio>
 
@@ -18,10 +20,19 @@ ZamekSlozky::ZamekSlozky(const QString& slozka) {
     // Not inherited by the programs this one starts (the updater, the Jet reader).
     m_fd = ::open(QFile::encodeName(slozka).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_fd < 0) return;
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        m_obsazeno = errno == EWOULDBLOCK;
-        ::close(m_fd);
-        m_fd = -1;
+    // Another program holds the folder for a moment only, unless it is asking its user about
+    // a take-over: a short wait lets it finish, and then its database's own lock tells this one
+    // that the database is in use.
+    QElapsedTimer cekani;
+    cekani.start();
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK || cekani.elapsed() > kCekaniMs) {
+            m_obsazeno = errno == EWOULDBLOCK;
+            ::close(m_fd);
+            m_fd = -1;
+            return;
+        }
+        QThread::msleep(20);
     }
 }
 

@@ -10,9 +10,11 @@ namespace SouborDatabaze {
 // started together would otherwise each build a new database over the other's, or each take a
 // part of the database's exclusive lock and both give up. The lock is held on the folder itself
 // (so no file is left behind) from construction until destruction, and ends with the process
-// however it ends. A folder whose file system has no such locks is used without one.
+// however it ends; a program that finds it held waits up to kCekaniMs for it. A folder whose
+// file system has no such locks is used without one.
 class ZamekSlozky {
 public:
+    static constexpr int kCekaniMs = 3000;
     explicit ZamekSlozky(const QString& slozka = QStringLiteral("."));
     ~ZamekSlozky();
     ZamekSlozky(const ZamekSlozky&) = delete;

@@ -1,14 +1,17 @@
 // The real program started on what it may find in its folder: its exit status after each kind
 // of ending, a data.mdb that belongs to another program or is empty, and two first starts at
 // the same moment.
+#include <QSemaphore>
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "Databaze.h"
 #include "Pomocnik.h"
 #include "ServerHttp.h"
+#include "SouborDatabaze.h"
 #include "Zpravy.h"
 #include "fMain.h"
 #include "uAllYouNeed.h"
@@ -215,6 +218,46 @@ private slots:
         QCOMPARE(jedna(QStringLiteral("data.mdb"), QStringLiteral("select DB from verze")),
                  QStringLiteral("4"));
         QVERIFY(!QFileInfo::exists(QStringLiteral("data.mdb.novy")));
+    }
+
+    // The folder is held by another start (one asking its user about a take-over holds it as
+    // long as the question is open): a start waits a while for it, then says that the database
+    // is in use and ends, having touched nothing.
+    void slozkaDrzena_data() {
+        QTest::addColumn<int>("drzetMs");
+        QTest::newRow("released meanwhile") << 300;
+        QTest::newRow("held throughout") << SouborDatabaze::ZamekSlozky::kCekaniMs + 2000;
+    }
+    void slozkaDrzena() {
+        QFETCH(int, drzetMs);
+        Pomocnik::PracovniSlozka s;
+        QSemaphore drzi;
+        std::thread jiny([&] {
+            SouborDatabaze::ZamekSlozky zamek(s.cesta());
+            drzi.release();
+            QThread::msleep(drzetMs);
+        });
+        drzi.acquire();
+        const bool uvolneno = drzetMs < SouborDatabaze::ZamekSlozky::kCekaniMs;
+        {
+            TMain w;
+            QCOMPARE(ProgramKonci(), !uvolneno);
+            QCOMPARE(w.ADOConnection1.isOpen(), uvolneno);
+        }
+        jiny.join();
+        const auto z = Zpravy::zaznamy();
+        if (uvolneno) {
+            QVERIFY2(z.isEmpty(), qPrintable(z.value(0).text));
+            QCOMPARE(jedna(QStringLiteral("data.mdb"), QStringLiteral("select DB from verze")),
+                     QStringLiteral("4"));
+        } else {
+            QCOMPARE(NavratovyKod(), 1);
+            QCOMPARE(z.size(), 1);
+            QCOMPARE(z[0].text, QStringLiteral("Nastala chyba při otevření DB: soubor data.mdb je "
+                                               "otevřen jiným programem (jiná kopie programu jej "
+                                               "právě zakládá nebo otevírá)"));
+            QVERIFY(!QFileInfo::exists(QStringLiteral("data.mdb")));
+        }
     }
 
     // Programs started at the same moment in a fresh folder: exactly one makes the database and
