@@ -9,7 +9,7 @@ sekund="${1:-60}"
 b="$top/build-fuzz"
 CXX=clang++ CC=clang cmake -S "$top" -B "$b" -DPARMEX_FUZZ=ON -DBUILD_TESTING=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cile=(fuzz_sqlhodnoty fuzz_prikazovaradka fuzz_rozbaleni fuzz_oznameni)
+cile=(fuzz_sqlhodnoty fuzz_prikazovaradka fuzz_rozbaleni fuzz_oznameni fuzz_jet)
 cmake --build "$b" -j"$(nproc)" --target "${cile[@]}"
 # Seed archives for the extraction target: files, a folder, stored and deflated entries.
 seme="$b/korpus/fuzz_rozbaleni"
@@ -19,6 +19,13 @@ if [ ! -d "$seme" ]; then
     (cd "$tmp" && echo ahoj >a.txt && mkdir d && echo x >d/b.exe &&
         zip -q "$seme/slozka.zip" a.txt d/b.exe && zip -q -0 "$seme/ulozeny.zip" a.txt)
     rm -rf "$tmp"
+fi
+# Seeds for the Jet reader: each of the two real Jet files untouched, one table and all of them.
+seme="$b/korpus/fuzz_jet"
+if [ ! -d "$seme" ]; then
+    mkdir -p "$seme"
+    printf '\x00' >"$seme/jet4" && printf '\x08' >"$seme/jet4-vse"
+    printf '\x01\x04' >"$seme/jet3" && printf '\x09' >"$seme/jet3-vse"
 fi
 export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
