@@ -1,6 +1,6 @@
-// The real program started on what it may find in its folder: its exit status after each kind
-// of ending, a data.mdb that belongs to another program or is empty, and two first starts at
-// the same moment.
+// The program started on what it may find in its folder: its exit status after each kind of
+// ending, a data.mdb that belongs to another program or is empty, a folder another start holds,
+// and programs started at the same moment.
 #include <QSemaphore>
 #include <QtTest>
 #include <functional>
@@ -144,6 +144,9 @@ private slots:
             << "ZobrazDialog[1,1,1]: Byly nalezeny nové aktualizace";
     }
     void navratovyKod() {
+        if (QByteArray(QTest::currentDataTag()).contains("earlier register") &&
+            !QFileInfo::exists(jetSlozka()))
+            QSKIP("The real Jet files are not beside the source tree.");
         QFETCH(Priprava, priprava);
         QFETCH(QString, odpovedi);
         QFETCH(QByteArray, ini);
