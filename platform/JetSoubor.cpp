@@ -88,6 +88,12 @@ QString nazevTypu(int typ) {
 // days from 30 December 1899, towards the past when negative; the fraction is the time of day
 // whatever the sign (-1.25 is 29 December 1899, 6:00).
 void rozlozDatum(double dny, QDate& datum, QTime& cas) {
+    // Far outside the years 1 to 9999 (and not a number at all) only in a damaged file.
+    if (!std::isfinite(dny) || std::fabs(dny) > 1e7) {
+        datum = QDate();
+        cas = QTime();
+        return;
+    }
     double cele = 0;
     const double zlomek = std::modf(dny, &cele);
     qint64 den = static_cast<qint64>(cele);
@@ -97,6 +103,7 @@ void rozlozDatum(double dny, QDate& datum, QTime& cas) {
         ++den;
     }
     datum = QDate(1899, 12, 30).addDays(den);
+    if (datum.year() < 1 || datum.year() > 9999) datum = QDate();
     cas = QTime(0, 0).addSecs(static_cast<int>(sekundy));
 }
 
@@ -285,7 +292,13 @@ struct Soubor::Data {
             case MDB_DATETIME:
                 // The library's own text of a date is wrong before 1900 and in the year 9999.
                 potrebuje(8);
-                return QVariant(datumZHodnoty(qFromLittleEndian<double>(buf + start)));
+                {
+                    const QDateTime datum = datumZHodnoty(qFromLittleEndian<double>(buf + start));
+                    if (!datum.isValid())
+                        throw Chyba(QStringLiteral("Sloupec %1 souboru %2 je poškozen.")
+                                        .arg(QString::fromUtf8(col->name), soubor));
+                    return QVariant(datum);
+                }
             case MDB_TEXT:
                 if (pole.siz == 0) return QVariant(QString(""));
                 return QVariant(

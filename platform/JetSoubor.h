@@ -43,7 +43,8 @@ struct Sloupec {
 bool jeJetSoubor(const QString& soubor);
 
 // The stored date value (days since 30 December 1899, the fraction being the time of day) as a
-// date and time, to the second, as a UTC date-time holding the wall time as stored.
+// date and time, to the second, as a UTC date-time holding the wall time as stored; invalid for
+// a value outside the years 1 to 9999.
 QDateTime datumZHodnoty(double dny);
 
 // The text of a stored decimal value (17 bytes) with its decimal places, e.g. "-123.45".

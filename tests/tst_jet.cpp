@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <cmath>
 
 #include "Databaze.h"
 #include "JetSoubor.h"
@@ -279,6 +280,13 @@ private slots:
         QTest::newRow("rounds up into the next day") << 1.0 - 1e-9 << "1899-12-31 00:00:00";
         QTest::newRow("first day of year 1") << -693593.0 << "0001-01-01 00:00:00";
         QTest::newRow("a summer-time gap hour") << 42456.0 + 2.5 / 24 << "2016-03-27 02:30:00";
+        // Values a damaged file holds: no date.
+        QTest::newRow("year 10000") << 2958466.0 << "";
+        QTest::newRow("rounds up into year 10000") << 2958466.0 - 1e-9 << "";
+        QTest::newRow("year 0") << -693594.0 << "";
+        QTest::newRow("far beyond") << 1.35727e+164 << "";
+        QTest::newRow("not a number") << std::nan("") << "";
+        QTest::newRow("infinite") << -HUGE_VAL << "";
     }
     void datum() {
         QFETCH(double, dny);
