@@ -6,6 +6,7 @@
 #include "Chyba.h"
 #include "Databaze.h"
 #include "JetSoubor.h"
+#include "SouborDatabaze.h"
 #include "SqlHodnoty.h"
 #include "fMain.h"
 #include "uAllYouNeed.h"
@@ -15,6 +16,9 @@ namespace {
 const QString kOtazka = QStringLiteral(
     "Byla nalezena databáze předchozího programu (%1). Chcete převzít její data do nové "
     "databáze? Původní soubor zůstane uložen jako %2.");
+const QString kOtazkaZnovu = QStringLiteral(
+    "Byla nalezena databáze předchozího programu (%1), jejíž převzetí nebylo dokončeno. Chcete "
+    "převzít její data do nové databáze? Soubor %1 zůstane beze změny.");
 const QString kZalohaExistuje = QStringLiteral(
     "Data předchozího programu nelze převzít: soubor %1 již existuje. Přesuňte jej prosím jinam "
     "a spusťte program znovu. Soubor %2 zůstal beze změny.");
@@ -23,9 +27,10 @@ const QString kNelzePrejmenovat = QStringLiteral(
     "beze změny.");
 const QString kPrevzetiSelhalo = QStringLiteral(
     "Převzetí dat předchozího programu se nezdařilo, původní soubor %1 zůstal beze změny. (%2)");
-const QString kNavratSelhal = QStringLiteral(
-    "Převzetí dat předchozího programu se nezdařilo a původní soubor nelze vrátit pod jméno %1; "
-    "data předchozího programu jsou beze změny v souboru %2. (%3)");
+const QString kNovyNelzeUlozit = QStringLiteral(
+    "Převzetí dat předchozího programu se nezdařilo: novou databázi nelze uložit jako %1. Data "
+    "předchozího programu jsou beze změny v souboru %2; při příštím spuštění program nabídne "
+    "převzetí znovu. (%3)");
 
 // The tables the schema knows, in an order that satisfies its foreign keys. verze and TypPlatby
 // are left out: the new database has its own version and the fixed kinds of payment items.
@@ -141,51 +146,62 @@ bool JeStaraDatabaze(const QString& soubor) {
     return jet::jeJetSoubor(soubor);
 }
 
-bool PrevzetiDat(TMain& hlavni, const QString& soubor) {
+namespace {
+// The old file already kept under its backup name, with no complete new database in place.
+bool prevzetiNedokonceno(const QString& soubor) {
+    return QFileInfo(soubor + QStringLiteral(".jet")).isFile() && SouborDatabaze::chybi(soubor);
+}
+}  // namespace
+
+bool CekaNaPrevzeti(const QString& soubor) {
+    return JeStaraDatabaze(soubor) || prevzetiNedokonceno(soubor);
+}
+
+Prevzeti PrevzetiDat(TMain& hlavni, const QString& soubor) {
     const QString zaloha = soubor + QStringLiteral(".jet");
-    if (ZobrazDialog(kOtazka.arg(soubor, zaloha), 1, 1) != 0) return false;
+    const QString novy = soubor + QStringLiteral(".novy");
+    const bool znovu = prevzetiNedokonceno(soubor);
+    const QString stary = znovu ? zaloha : soubor;
+    if (ZobrazDialog(znovu ? kOtazkaZnovu.arg(zaloha) : kOtazka.arg(soubor, zaloha), 1, 1) != 0)
+        return Prevzeti::Odmitnuto;
 
     // The backup name may be taken by anything, a folder included: never overwrite it.
-    if (QFileInfo::exists(zaloha) || QFileInfo(zaloha).isSymLink()) {
+    if (!znovu && (QFileInfo::exists(zaloha) || QFileInfo(zaloha).isSymLink())) {
         ZobrazDialog(kZalohaExistuje.arg(zaloha, soubor), 2);
-        return false;
-    }
-    if (!QFile::rename(soubor, zaloha)) {
-        ZobrazDialog(kNelzePrejmenovat.arg(soubor, zaloha), 2);
-        return false;
+        return Prevzeti::Selhalo;
     }
 
+    // The new database, complete, under its temporary name; the old file is only read.
     db::Connection zdroj;
     try {
-        // The new database as on a first start.
-        UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("dataDB"), soubor);
-        hlavni.ADOConnection1.open(soubor, db::Connection::Rezim::Vyhradni);
-        hlavni.PovyseniDB(1);
-        jet::otevriKeCteni(zdroj, zaloha, kTabulky);
-        hlavni.ADOConnection1.beginTransaction();
-        zkopirujTabulky(hlavni, zdroj);
-        hlavni.ADOConnection1.commit();
+        hlavni.PripravNovouDatabazi(novy, [&] {
+            jet::otevriKeCteni(zdroj, stary, kTabulky);
+            hlavni.ADOConnection1.beginTransaction();
+            zkopirujTabulky(hlavni, zdroj);
+            hlavni.ADOConnection1.commit();
+            zdroj.close();
+        });
     } catch (const Chyba& e) {
-        try {
-            hlavni.ADOConnection1.rollback();
-        } catch (const Chyba&) {
-            // The file is removed below anyway.
-        }
-        hlavni.ADOQuery1.close();
-        hlavni.ADOConnection1.close();
         zdroj.close();
         zapisDoLoguTise(e.zprava());
-        // The half-made database goes; the old file returns under its own name.
-        const bool vraceno =
-            (!QFileInfo::exists(soubor) || QFile::remove(soubor)) && QFile::rename(zaloha, soubor);
-        if (vraceno)
-            ZobrazDialog(kPrevzetiSelhalo.arg(soubor, e.zprava()), 2);
-        else
-            ZobrazDialog(kNavratSelhal.arg(soubor, zaloha, e.zprava()), 2);
-        return false;
+        ZobrazDialog(kPrevzetiSelhalo.arg(stary, e.zprava()), 2);
+        return Prevzeti::Selhalo;
     }
-    zdroj.close();
-    hlavni.ADOQuery1.close();
-    hlavni.ADOConnection1.close();
-    return true;
+
+    // Then the names: the old file to its backup name (never over an existing file), the new
+    // one into place. Between the two steps the old file is already kept as the backup and no
+    // data.mdb exists, which the next start takes for a take-over to offer again.
+    if (!znovu && !QFile::rename(soubor, zaloha)) {
+        QFile::remove(novy);
+        ZobrazDialog(kNelzePrejmenovat.arg(soubor, zaloha), 2);
+        return Prevzeti::Selhalo;
+    }
+    try {
+        SouborDatabaze::presunNaMisto(novy, soubor);
+    } catch (const Chyba& e) {
+        zapisDoLoguTise(e.zprava());
+        ZobrazDialog(kNovyNelzeUlozit.arg(soubor, zaloha, e.zprava()), 2);
+        return Prevzeti::Selhalo;
+    }
+    return Prevzeti::Hotovo;
 }

@@ -11,18 +11,33 @@ class TMain;
 // before the program can open it.
 bool JeStaraDatabaze(const QString& soubor);
 
-// Asks once whether to take over the data of the earlier program kept in soubor.
-//  - "Ne": nothing changes; returns false, the program is to end.
-//  - "Ano": the old file is renamed to soubor + ".jet" (an existing file of that name is never
-//    overwritten: the take-over is then refused), a new database is made as on a first start
-//    (the template and the schema upgrade), and every table of the old file that the schema
-//    knows is copied into it in one transaction: members, code lists, settings, permit types,
-//    links, other payments, the years with their state, the payment history. Columns are
-//    matched by name; a table or column the old file lacks is left as the new database has it
-//    (a year without a state is open, as the schema upgrade makes it). Returns true, the
-//    connection hlavni.ADOConnection1 is closed again and the program opens the new file.
-//  - A failed copy removes the half-made database, puts the old file back under its name,
-//    writes the reason to the log and says so; returns false, the program is to end.
+// Whether a start must offer the take-over: soubor is a register of the earlier program, or an
+// earlier take-over was broken off (its old file is kept as soubor + ".jet" and soubor is
+// missing or empty).
+bool CekaNaPrevzeti(const QString& soubor);
+
+enum class Prevzeti {
+    Hotovo,     // the new database is in place; the program opens it
+    Odmitnuto,  // the user answered "Ne": nothing changed, the program is to end
+    Selhalo     // the user has been told why; nothing the user had changed, the program is to end
+};
+
+// Asks once whether to take over the data of the earlier program kept in soubor, or in
+// soubor + ".jet" when a take-over of it was broken off (see CekaNaPrevzeti).
+//  - "Ne": nothing changes.
+//  - "Ano": a new database is made under the temporary name soubor + ".novy" as on a first
+//    start (the template and the schema upgrade), and every table of the old file that the
+//    schema knows is copied into it in one transaction: members, code lists, settings, permit
+//    types, links, other payments, the years with their state, the payment history. Columns
+//    are matched by name; a table or column the old file lacks is left as the new database has
+//    it (a year without a state is open, as the schema upgrade makes it). Only the complete
+//    database is put in place: the old file is renamed to soubor + ".jet" (an existing file of
+//    that name is never overwritten: the take-over is then refused before anything is made),
+//    then the new one to soubor. A take-over broken off at any moment thus leaves the old file
+//    under one of its two names, never changed, and the next start offers the take-over again
+//    until a complete new database is in place. The connection hlavni.ADOConnection1 is closed
+//    again and the program opens the new file.
+//  - A failed copy removes the half-made database, writes the reason to the log and says so.
 // The old file is read through the same reading layer as the code lists (JetSoubor.h), so a
 // database of our own format serves as the old file just as well.
-bool PrevzetiDat(TMain& hlavni, const QString& soubor = QStringLiteral("data.mdb"));
+Prevzeti PrevzetiDat(TMain& hlavni, const QString& soubor = QStringLiteral("data.mdb"));

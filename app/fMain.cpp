@@ -1,8 +1,5 @@
 #include "fMain.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,6 +32,7 @@
 #include "PrevzetiDat.h"
 #include "Schema.h"
 #include "Shell.h"
+#include "SouborDatabaze.h"
 #include "SqlHodnoty.h"
 #include "fAbout.h"
 #include "fDialogUprStruct.h"
@@ -185,14 +183,6 @@ QPixmap obrazekPozadi(const QSize& velikost, const QColor& ryba, const QColor& v
         g.drawArc(QRectF(x, h * 0.33, w * 0.06, h * 0.16), 60 * 16, 60 * 16);
     }
     return p;
-}
-
-// Writes the file's (or folder's) data through to the disk.
-void synchronizuj(const QString& cesta) {
-    const int fd = ::open(QFile::encodeName(cesta).constData(), O_RDONLY);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0) ::close(fd);
-    if (!ok) throw Chyba(QStringLiteral("Soubor \"%1\" nelze zapsat na disk.").arg(cesta));
 }
 
 }  // namespace
@@ -364,20 +354,43 @@ void TMain::vytvorOvladaci() {
 
 void TMain::FormCreate() {
     try {
-        // A register of the earlier program (a Jet file) is taken over, never opened as ours.
-        if (JeStaraDatabaze(QStringLiteral("data.mdb")) && !PrevzetiDat(*this)) {
-            UkonciProgram();
-            return;
-        }
-        // 1. The database file from the embedded template when it is missing.
-        if (!QFile::exists(QStringLiteral("data.mdb"))) VytvorDatabazi();
-        // 2. The connection, exclusive.
-        try {
-            ADOConnection1.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
-        } catch (const Chyba& e) {
-            ZobrazDialog(QStringLiteral("Nastala chyba při otevření DB: ") + e.zprava(), 2);
-            UkonciProgram();
-            return;
+        const QString soubor = QStringLiteral("data.mdb");
+        const QString chybaOtevreni = QStringLiteral("Nastala chyba při otevření DB: ");
+        {
+            // Making, taking over and opening data.mdb: one program of the folder at a time,
+            // until this one holds the database's own exclusive lock.
+            SouborDatabaze::ZamekSlozky zamek;
+            if (zamek.obsazeno()) {
+                ZobrazDialog(chybaOtevreni + SouborDatabaze::zpravaObsazeno(soubor), 2);
+                UkonciProgram(true);
+                return;
+            }
+            // A register of the earlier program (a Jet file), or one whose take-over was broken
+            // off, is taken over, never opened as ours.
+            if (CekaNaPrevzeti(soubor)) {
+                const Prevzeti prevzeti = PrevzetiDat(*this, soubor);
+                if (prevzeti != Prevzeti::Hotovo) {
+                    UkonciProgram(prevzeti == Prevzeti::Selhalo);
+                    return;
+                }
+            }
+            // 1. The database file from the embedded template when it is missing or empty; a
+            // database of another program is never written into.
+            if (SouborDatabaze::chybi(soubor)) {
+                VytvorDatabazi();
+            } else if (SouborDatabaze::jeCizi(soubor)) {
+                ZobrazDialog(chybaOtevreni + SouborDatabaze::zpravaCizi(soubor), 2);
+                UkonciProgram(true);
+                return;
+            }
+            // 2. The connection, exclusive.
+            try {
+                ADOConnection1.open(soubor, db::Connection::Rezim::Vyhradni);
+            } catch (const Chyba& e) {
+                ZobrazDialog(chybaOtevreni + e.zprava(), 2);
+                UkonciProgram(true);
+                return;
+            }
         }
         // 3. The stored schema version: 1 when verze cannot be read, 0 when it has no row.
         int verze = 1;
@@ -428,7 +441,7 @@ void TMain::FormCreate() {
                 ZobrazDialog(QStringLiteral("Nebyla detekována organizace, kontaktujte prosím Váš "
                                             "rybářský svaz !"),
                              3);
-                UkonciProgram();
+                UkonciProgram(true);
                 return;
         }
         LabelWWW->setText(AdresyWebu.StrankaAplikace);
@@ -436,17 +449,25 @@ void TMain::FormCreate() {
         // A failed upgrade or an unwritable template: the general error report, and the program
         // ends rather than let the user work on a database in an unknown state.
         ObecneHlaseniChyby(e.zprava());
-        UkonciProgram();
+        UkonciProgram(true);
     }
 }
 
-// A new data.mdb: the template is written and upgraded under a temporary name and renamed to
-// data.mdb only when it is complete. Nobody uses the file before the rename, so the upgrade
-// statements (run one by one, as on any older database) skip the disk synchronisation, and
-// the finished file is synchronised once. A start interrupted at any moment leaves either no
+// A new data.mdb: the template is written and upgraded under a temporary name and put in place
+// as data.mdb only when it is complete. A start interrupted at any moment leaves either no
 // data.mdb (the next start begins again) or a complete one, never a half-upgraded file.
 void TMain::VytvorDatabazi() {
     const QString novy = QStringLiteral("data.mdb.novy");
+    PripravNovouDatabazi(novy);
+    SouborDatabaze::presunNaMisto(novy, QStringLiteral("data.mdb"));
+}
+
+// Nobody uses the file before it is put in place, so the upgrade statements (run one by one, as
+// on any older database) skip the disk synchronisation, and the finished file is synchronised
+// once.
+void TMain::PripravNovouDatabazi(const QString& novy, const std::function<void()>& naplneni) {
+    // A file of this name is what an interrupted start left behind: no program is using it
+    // while this one holds the folder.
     if (QFileInfo::exists(novy) && !QFile::remove(novy))
         throw Chyba(QStringLiteral("Soubor \"%1\" nelze nahradit.").arg(novy));
     UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("dataDB"), novy);
@@ -465,13 +486,16 @@ void TMain::VytvorDatabazi() {
             verze = 1;
         }
         PovyseniDB(verze);
+        if (naplneni) naplneni();
         ADOQuery1.close();
         ADOConnection1.close();
-        synchronizuj(novy);
-        if (!QFile::rename(novy, QStringLiteral("data.mdb")))
-            throw Chyba(QStringLiteral("Soubor \"data.mdb\" nelze vytvořit."));
-        synchronizuj(QStringLiteral("."));
+        SouborDatabaze::synchronizuj(novy);
     } catch (const Chyba&) {
+        try {
+            ADOConnection1.rollback();
+        } catch (const Chyba&) {
+            // The file is removed below anyway.
+        }
         ADOQuery1.close();
         ADOConnection1.close();
         QFile::remove(novy);
@@ -654,7 +678,7 @@ void TMain::KontrolaAktualizaci() {
             // An unwritable log must not let the program past the check; the message follows.
         }
         ZobrazDialog(chyba, 2, 0);
-        UkonciProgram();
+        UkonciProgram(true);
         return;
     }
     // 2.-4. Its lines.
@@ -664,7 +688,7 @@ void TMain::KontrolaAktualizaci() {
             ZobrazDialog(
                 QStringLiteral("Nepodařilo se ověřit aktualizace, zkuste to prosím později."), 0,
                 0);
-            UkonciProgram();
+            UkonciProgram(true);
             return;
         case Aktualizace::Oznameni::SpatnaHlavicka:
             ZobrazDialog(QStringLiteral("Aktualizační soubor neobsahuje korektní data - zkuste to "
@@ -674,7 +698,7 @@ void TMain::KontrolaAktualizaci() {
                              QStringLiteral("pokud bude problém přetrvávat, kontaktujte prosím "
                                             "správce na svazu."),
                          0, 0);
-            UkonciProgram();
+            UkonciProgram(true);
             return;
         case Aktualizace::Oznameni::Precteno:
             break;
@@ -695,6 +719,8 @@ void TMain::KontrolaAktualizaci() {
         if (!ProvedReinstalaci(verze.SouborProg)) {
             ZobrazDialog(QStringLiteral("Při reinstalaci došlo k chybě !"), 2, 0);
             smazSouboryObnovniku();
+            UkonciProgram(true);
+            return;
         }
         // The updater runs and this window has closed: the program ends.
         UkonciProgram();
@@ -710,7 +736,7 @@ void TMain::KontrolaAktualizaci() {
     if (!ProvedReinstalaci(verze.SouborCis, SlozkaProgramu() + QStringLiteral("dataCis.mdb"), 0)) {
         ZobrazDialog(QStringLiteral("Při aktualizaci došlo k chybě !"), 2, 0);
         smazSouboryObnovniku();
-        UkonciProgram();
+        UkonciProgram(true);
         return;
     }
     // 9.-10. The import, and its result.
@@ -732,7 +758,7 @@ void TMain::KontrolaAktualizaci() {
             // The message below still tells the user.
         }
         ZobrazDialog(zprava, 2, 0);
-        UkonciProgram();
+        UkonciProgram(true);
         return;
     }
     QFile::remove(SlozkaProgramu() + QStringLiteral("dataCis.mdb"));

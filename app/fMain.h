@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QMainWindow>
+#include <functional>
 
 #include "Databaze.h"
 
@@ -44,6 +45,10 @@ public:
     QString Xdat(const QDate& datVstup) const;
 
     bool PovyseniDB(int DB);
+    // Writes a new database under the name novy: the template upgraded to the current schema,
+    // then filled by naplneni while it is open on ADOConnection1, closed again and written
+    // through to the disk. Raises Chyba; novy is then removed.
+    void PripravNovouDatabazi(const QString& novy, const std::function<void()>& naplneni = {});
     void InfoRefresh();
     // Takes over the code lists of dataCis.mdb in the program's folder (see ImportCiselniku.h).
     void ImportCiselniku(const QString& VerzeCiselniku);
@@ -101,7 +106,7 @@ protected:
 
 private:
     void FormCreate();
-    // data.mdb from the embedded template, upgraded, put in place whole.
+    // data.mdb from the embedded template, upgraded, put in place whole (over an empty file).
     void VytvorDatabazi();
     void vytvorOvladaci();
     // The update check of the first activation.

@@ -3,11 +3,13 @@
 #include <QLocale>
 #include <QTimer>
 #include <QWindow>
+#include <cstring>
 #include <exception>
 
 #include "Aktualizace.h"
 #include "Chyba.h"
 #include "Formaty.h"
+#include "JetSoubor.h"
 #include "fMain.h"
 #include "uAllYouNeed.h"
 
@@ -31,6 +33,9 @@ public:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // This program started again only to read a Jet file (see JetSoubor.h).
+    if (argc >= 2 && std::strcmp(argv[1], jet::kPrepinacCteni) == 0)
+        return jet::hlavniCteni(argc, argv);
     ParmexAplikace aplikace(argc, argv);
     // Every file the program addresses by name (data.mdb, dataCis.mdb, the updater and its tmp
     // folder, form.html) lives beside the program, whichever folder it was started from: a
@@ -43,7 +48,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     TMain okno;
-    if (ProgramKonci()) return 0;
+    if (ProgramKonci()) return NavratovyKod();
     // PARMEX_KONEC_PO_STARTU=1 ends the program as soon as the event loop is idle after the main
     // window's first activation: start-up measurements time the process from start to there.
     if (qEnvironmentVariableIntValue("PARMEX_KONEC_PO_STARTU") == 1) {
@@ -54,5 +59,6 @@ int main(int argc, char* argv[]) {
     }
     okno.show();
     okno.activateWindow();
-    return aplikace.exec();
+    const int kod = aplikace.exec();
+    return ProgramKonci() ? NavratovyKod() : kod;
 }

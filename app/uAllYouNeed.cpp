@@ -25,6 +25,7 @@
 namespace {
 QString g_souborProgramu;
 bool g_programKonci = false;
+int g_navratovyKod = 0;
 
 // Watches the buttons of one window for Enter.
 class EnterNaTlacitku : public QObject {
@@ -193,17 +194,23 @@ void UlozZdrojDoSouboru(const QString& typ, const QString& jmeno, const QString&
     Zdroje::ulozDoSouboru(typ, jmeno, soubor);
 }
 
-void UkonciProgram() {
+void UkonciProgram(bool chybou) {
     g_programKonci = true;
-    QCoreApplication::exit(0);
+    g_navratovyKod = chybou ? 1 : 0;
+    QCoreApplication::exit(g_navratovyKod);
 }
 
 bool ProgramKonci() {
     return g_programKonci;
 }
 
+int NavratovyKod() {
+    return g_navratovyKod;
+}
+
 void ZrusKonecProgramu() {
     g_programKonci = false;
+    g_navratovyKod = 0;
 }
 
 void EnterStiskneTlacitko(QWidget* okno) {

@@ -44,9 +44,12 @@ QString SlozkaProgramu();
 void NastavSouborProgramu(const QString& soubor);
 
 // "The program ends": the event loops are asked to stop and the main window's closing step
-// must not run. The caller returns at once after calling it.
-void UkonciProgram();
+// must not run. The caller returns at once after calling it. An ending because of an error (the
+// user has just been told what failed) gives the process the exit status 1, any other 0.
+void UkonciProgram(bool chybou = false);
 bool ProgramKonci();
+// The exit status the program ends with, once it ends.
+int NavratovyKod();
 // For tests that start the program's windows again in one process.
 void ZrusKonecProgramu();
 

@@ -480,6 +480,42 @@ void Connection::open(const QString& soubor, Rezim rezim) {
     }
 }
 
+void Connection::openImage(const QByteArray& obraz) {
+    open(QStringLiteral(":memory:"), Rezim::Vyhradni);
+    const auto velikost = static_cast<sqlite3_int64>(obraz.size());
+    auto* kopie = static_cast<unsigned char*>(sqlite3_malloc64(qMax<sqlite3_uint64>(1, velikost)));
+    if (!kopie) {
+        close();
+        throw Chyba(QStringLiteral("out of memory"));
+    }
+    memcpy(kopie, obraz.constData(), static_cast<size_t>(velikost));
+    // The engine owns the copy from here on, whatever the result.
+    const int rc =
+        sqlite3_deserialize(m_db, "main", kopie, velikost, velikost,
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
+    try {
+        if (rc != SQLITE_OK) throw Chyba(zpravaSqlite(m_db));
+        provedPrimo(QStringLiteral("PRAGMA query_only = ON"));
+        Prikaz p(m_db, QStringLiteral("select count(*) from sqlite_master"));
+        p.krok();
+    } catch (const Chyba&) {
+        close();
+        throw;
+    }
+}
+
+QByteArray Connection::image() const {
+    if (!m_db) throw Chyba(QStringLiteral("Databáze není otevřena."));
+    sqlite3_int64 velikost = 0;
+    unsigned char* data = sqlite3_serialize(m_db, "main", &velikost, 0);
+    // A database without a single page has no bytes at all.
+    if (!data && velikost > 0) throw Chyba(QStringLiteral("out of memory"));
+    if (!data) return QByteArray();
+    const QByteArray obraz(reinterpret_cast<const char*>(data), static_cast<qsizetype>(velikost));
+    sqlite3_free(data);
+    return obraz;
+}
+
 void Connection::close() {
     m_limitPrikazuMs = 0;
     if (!m_db) return;

@@ -37,6 +37,9 @@ public:
     // fails here (not later in the middle of work); both modes read the file once, so a file
     // that is not a database fails here too. Never creates or changes the file on failure.
     void open(const QString& soubor, Rezim rezim);
+    // Opens a database held in memory from the image of a database file (the bytes image()
+    // gives), read only. An image that is not a database fails here.
+    void openImage(const QByteArray& obraz);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     QString fileName() const { return m_soubor; }
@@ -56,6 +59,9 @@ public:
     // never ends, such as a view calling itself. Closing lifts the limit.
     void nastavLimitPrikazu(int ms) { m_limitPrikazuMs = ms; }
     int limitPrikazu() const { return m_limitPrikazuMs; }
+
+    // The open database as the bytes of a database file.
+    QByteArray image() const;
 
     sqlite3* handle() const { return m_db; }
 

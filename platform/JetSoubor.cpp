@@ -4,15 +4,32 @@
 #include <glib.h>
 #include <mdbtools.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QtEndian>
+#include <cerrno>
 #include <cmath>
+#include <exception>
 #include <vector>
 
 #include "Databaze.h"
 #include "SqlHodnoty.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define PARMEX_ASAN
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PARMEX_ASAN
+#endif
+#endif
 
 namespace jet {
 
@@ -71,6 +88,12 @@ QString nazevTypu(int typ) {
 // days from 30 December 1899, towards the past when negative; the fraction is the time of day
 // whatever the sign (-1.25 is 29 December 1899, 6:00).
 void rozlozDatum(double dny, QDate& datum, QTime& cas) {
+    // Far outside the years 1 to 9999 (and not a number at all) only in a damaged file.
+    if (!std::isfinite(dny) || std::fabs(dny) > 1e7) {
+        datum = QDate();
+        cas = QTime();
+        return;
+    }
     double cele = 0;
     const double zlomek = std::modf(dny, &cele);
     qint64 den = static_cast<qint64>(cele);
@@ -80,6 +103,7 @@ void rozlozDatum(double dny, QDate& datum, QTime& cas) {
         ++den;
     }
     datum = QDate(1899, 12, 30).addDays(den);
+    if (datum.year() < 1 || datum.year() > 9999) datum = QDate();
     cas = QTime(0, 0).addSecs(static_cast<int>(sekundy));
 }
 
@@ -182,6 +206,15 @@ QString castka(const QString& text) {
 
 }  // namespace
 
+namespace {
+bool jeJet3(const QString& soubor) {
+    QFile f(soubor);
+    const QByteArray hlavicka =
+        f.open(QIODevice::ReadOnly) ? f.read(kOffsetVerze + 1) : QByteArray();
+    return hlavicka.size() > kOffsetVerze && hlavicka.at(kOffsetVerze) == MDB_VER_JET3;
+}
+}  // namespace
+
 bool jeJetSoubor(const QString& soubor) {
     QFile f(soubor);
     if (!f.open(QIODevice::ReadOnly)) return false;
@@ -259,7 +292,13 @@ struct Soubor::Data {
             case MDB_DATETIME:
                 // The library's own text of a date is wrong before 1900 and in the year 9999.
                 potrebuje(8);
-                return QVariant(datumZHodnoty(qFromLittleEndian<double>(buf + start)));
+                {
+                    const QDateTime datum = datumZHodnoty(qFromLittleEndian<double>(buf + start));
+                    if (!datum.isValid())
+                        throw Chyba(QStringLiteral("Sloupec %1 souboru %2 je poškozen.")
+                                        .arg(QString::fromUtf8(col->name), soubor));
+                    return QVariant(datum);
+                }
             case MDB_TEXT:
                 if (pole.siz == 0) return QVariant(QString(""));
                 return QVariant(
@@ -281,6 +320,15 @@ Soubor::Soubor(const QString& soubor) : d(std::make_unique<Data>()) {
     if (!QFile::exists(soubor)) throw Chyba(QStringLiteral("Soubor %1 neexistuje.").arg(soubor));
     if (!jeJetSoubor(soubor))
         throw Chyba(QStringLiteral("Soubor %1 není databáze Jet.").arg(soubor));
+    // The library trusts the file's length: a Jet file is made of whole pages, the table of
+    // its objects starting on the third.
+    const qint64 velikost = QFileInfo(soubor).size();
+    const int strana = jeJet3(soubor) ? 2048 : 4096;
+    if (velikost < 3 * strana || velikost % strana != 0)
+        throw Chyba(QStringLiteral("Soubor %1 je poškozen: jeho délka (%2 bajtů) neodpovídá "
+                                   "databázi Jet.")
+                        .arg(soubor)
+                        .arg(velikost));
     d->mdb = mdb_open(QFile::encodeName(soubor).constData(), MDB_NOFLAGS);
     if (!d->mdb) throw Chyba(QStringLiteral("Soubor %1 nelze otevřít.").arg(soubor));
     mdb_set_bind_size(d->mdb, kVelikostMema);
@@ -388,51 +436,160 @@ void Soubor::ctiRadky(const QString& tabulka, const QStringList& nazvySloupcu,
     for (const QVariantList& hodnoty : precteno) naRadek(hodnoty);
 }
 
+QByteArray prectiDoObrazu(const QString& soubor, const QStringList& tabulky) {
+    Soubor jet(soubor);
+    db::Connection spojeni;
+    spojeni.open(QStringLiteral(":memory:"), db::Connection::Rezim::Vyhradni);
+    spojeni.beginTransaction();
+    for (const QString& pozadovana : tabulky.isEmpty() ? jet.tabulky() : tabulky) {
+        const QString nazev = jet.najdiTabulku(pozadovana);
+        if (nazev.isEmpty()) continue;
+        // Columns of a refused type stay behind: no statement of ours names them, and one that
+        // did would fail on the missing column.
+        QVector<Sloupec> sloupce;
+        QStringList nazvy;
+        QStringList definice;
+        for (const Sloupec& s : jet.sloupce(nazev)) {
+            if (s.druh == Druh::Nepodporovany) continue;
+            sloupce << s;
+            nazvy << s.nazev;
+            definice << Sql::identifikator(s.nazev) + QLatin1Char(' ') + deklarace(s);
+        }
+        if (sloupce.isEmpty()) continue;
+        const QString cil = Sql::identifikator(nazev);
+        spojeni.execute(QStringLiteral("create table ") + cil + QStringLiteral(" (") +
+                        definice.join(QStringLiteral(", ")) + QStringLiteral(")"));
+        jet.ctiRadky(nazev, nazvy, [&](const QVariantList& hodnoty) {
+            QStringList literaly;
+            for (int i = 0; i < hodnoty.size(); ++i) {
+                const QVariant& v = hodnoty.at(i);
+                literaly << (sloupce.at(i).druh == Druh::Castka && !v.isNull()
+                                 ? castka(v.toString())
+                                 : literal(v));
+            }
+            spojeni.execute(QStringLiteral("insert into ") + cil + QStringLiteral(" values (") +
+                            literaly.join(QStringLiteral(", ")) + QStringLiteral(")"));
+        });
+    }
+    spojeni.commit();
+    return spojeni.image();
+}
+
+const char* const kPrepinacCteni = "--parmex-cteni-jet";
+
+namespace {
+
+QString g_ctenar;
+int g_limitCteniMs = kLimitCteniMs;
+
+bool zapisVse(int fd, const char* data, qint64 delka) {
+    while (delka > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(qMin<qint64>(delka, 1 << 20)));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        delka -= n;
+    }
+    return true;
+}
+
+QByteArray prectiVOddelenemProcesu(const QString& soubor, const QStringList& tabulky) {
+    const QString program = g_ctenar.isEmpty() ? QCoreApplication::applicationFilePath() : g_ctenar;
+    QProcess proces;
+    // Whatever the library says on its error output is no message for the user.
+    proces.setStandardErrorFile(QProcess::nullDevice());
+#ifdef PARMEX_ASAN
+    // The memory bound of hlavniCteni, where AddressSanitizer keeps the address space.
+    QProcessEnvironment prostredi = QProcessEnvironment::systemEnvironment();
+    prostredi.insert(QStringLiteral("ASAN_OPTIONS"),
+                     prostredi.value(QStringLiteral("ASAN_OPTIONS")) +
+                         QStringLiteral(":hard_rss_limit_mb=1024"));
+    proces.setProcessEnvironment(prostredi);
+#endif
+    proces.start(program, QStringList{QString::fromLatin1(kPrepinacCteni), soubor} + tabulky);
+    if (!proces.waitForStarted(g_limitCteniMs))
+        throw Chyba(QStringLiteral("Soubor %1 nelze přečíst: čtení se nepodařilo spustit (%2).")
+                        .arg(soubor, proces.errorString()));
+    // The window goes on painting while the file is read; the user cannot act meanwhile.
+    QElapsedTimer cas;
+    cas.start();
+    while (proces.state() != QProcess::NotRunning && !proces.waitForFinished(50)) {
+        if (cas.elapsed() > g_limitCteniMs) {
+            proces.kill();
+            proces.waitForFinished(5000);
+            throw Chyba(QStringLiteral("Soubor %1 nelze přečíst: čtení neskončilo ani za %2 s, "
+                                       "soubor je zřejmě poškozen.")
+                            .arg(soubor)
+                            .arg(g_limitCteniMs / 1000));
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    const QByteArray vystup = proces.readAllStandardOutput();
+    if (proces.exitStatus() != QProcess::NormalExit)
+        throw Chyba(QStringLiteral("Soubor %1 nelze přečíst: čtení skončilo chybou, soubor je "
+                                   "zřejmě poškozen.")
+                        .arg(soubor));
+    if (proces.exitCode() != 0)
+        throw Chyba(vystup.isEmpty() ? QStringLiteral("Soubor %1 nelze přečíst (kód %2).")
+                                           .arg(soubor)
+                                           .arg(proces.exitCode())
+                                     : QString::fromUtf8(vystup));
+    return vystup;
+}
+
+}  // namespace
+
+void nastavCtenare(const QString& program, int limitMs) {
+    g_ctenar = program;
+    g_limitCteniMs = limitMs;
+}
+
+int hlavniCteni(int argc, char** argv) {
+    // A damaged file can make the library ask for memory without end: the reading gives up at
+    // a bound well above what any real file needs, before the machine runs short. (Not under
+    // AddressSanitizer, which reserves a vast address space of its own.)
+#ifndef PARMEX_ASAN
+    if (argc >= 3) {
+        const rlim_t mez =
+            (rlim_t(1) << 30) + rlim_t(QFileInfo(QFile::decodeName(argv[2])).size()) * 64;
+        const rlimit pamet{mez, mez};
+        setrlimit(RLIMIT_AS, &pamet);
+    }
+#endif
+    // The standard output carries the result alone: anything the library prints goes to the
+    // error output.
+    const int vystup = ::dup(STDOUT_FILENO);
+    ::dup2(STDERR_FILENO, STDOUT_FILENO);
+    QByteArray vysledek;
+    int kod = 0;
+    try {
+        if (argc < 3) throw Chyba(QStringLiteral("Chybí jméno souboru."));
+        QStringList tabulky;
+        for (int i = 3; i < argc; ++i) tabulky << QFile::decodeName(argv[i]);
+        vysledek = prectiDoObrazu(QFile::decodeName(argv[2]), tabulky);
+    } catch (const Chyba& e) {
+        vysledek = e.zprava().toUtf8();
+        kod = 1;
+    } catch (const std::exception& e) {
+        vysledek = QByteArray(e.what());
+        kod = 1;
+    }
+    if (vystup < 0 || !zapisVse(vystup, vysledek.constData(), vysledek.size())) return 2;
+    ::close(vystup);
+    return kod;
+}
+
 void otevriKeCteni(db::Connection& spojeni, const QString& soubor, const QStringList& tabulky) {
     if (!jeJetSoubor(soubor)) {
         spojeni.open(soubor, db::Connection::Rezim::JenCteni);
         return;
     }
-    Soubor jet(soubor);
-    spojeni.open(QStringLiteral(":memory:"), db::Connection::Rezim::Vyhradni);
+    const QByteArray obraz = prectiVOddelenemProcesu(soubor, tabulky);
     try {
-        spojeni.beginTransaction();
-        for (const QString& pozadovana : tabulky.isEmpty() ? jet.tabulky() : tabulky) {
-            const QString nazev = jet.najdiTabulku(pozadovana);
-            if (nazev.isEmpty()) continue;
-            // Columns of a refused type stay behind: no statement of ours names them, and one
-            // that did would fail on the missing column.
-            QVector<Sloupec> sloupce;
-            QStringList nazvy;
-            QStringList definice;
-            for (const Sloupec& s : jet.sloupce(nazev)) {
-                if (s.druh == Druh::Nepodporovany) continue;
-                sloupce << s;
-                nazvy << s.nazev;
-                definice << Sql::identifikator(s.nazev) + QLatin1Char(' ') + deklarace(s);
-            }
-            if (sloupce.isEmpty()) continue;
-            const QString cil = Sql::identifikator(nazev);
-            spojeni.execute(QStringLiteral("create table ") + cil + QStringLiteral(" (") +
-                            definice.join(QStringLiteral(", ")) + QStringLiteral(")"));
-            jet.ctiRadky(nazev, nazvy, [&](const QVariantList& hodnoty) {
-                QStringList literaly;
-                for (int i = 0; i < hodnoty.size(); ++i) {
-                    const QVariant& v = hodnoty.at(i);
-                    literaly << (sloupce.at(i).druh == Druh::Castka && !v.isNull()
-                                     ? castka(v.toString())
-                                     : literal(v));
-                }
-                spojeni.execute(QStringLiteral("insert into ") + cil + QStringLiteral(" values (") +
-                                literaly.join(QStringLiteral(", ")) + QStringLiteral(")"));
-            });
-        }
-        spojeni.commit();
-        // The copy stands for a file opened read only.
-        spojeni.execute(QStringLiteral("PRAGMA query_only = ON"));
-    } catch (...) {
-        spojeni.close();
-        throw;
+        spojeni.openImage(obraz);
+    } catch (const Chyba& e) {
+        throw Chyba(QStringLiteral("Soubor %1 nelze přečíst: výsledek čtení není databáze (%2).")
+                        .arg(soubor, e.zprava()));
     }
 }
 

@@ -43,7 +43,8 @@ struct Sloupec {
 bool jeJetSoubor(const QString& soubor);
 
 // The stored date value (days since 30 December 1899, the fraction being the time of day) as a
-// date and time, to the second, as a UTC date-time holding the wall time as stored.
+// date and time, to the second, as a UTC date-time holding the wall time as stored; invalid for
+// a value outside the years 1 to 9999.
 QDateTime datumZHodnoty(double dny);
 
 // The text of a stored decimal value (17 bytes) with its decimal places, e.g. "-123.45".
@@ -85,7 +86,31 @@ private:
 // their columns of the types above; a table or column the file lacks or the reader refuses is
 // left out, so a statement naming it fails as on any other file) which then refuses every
 // change; a file of our own format is opened read only as it is.
+//
+// A Jet file is read in a separate process (see hlavniCteni): the reading library has faults
+// that a damaged file can set off and that no check made beforehand can rule out. A crash of
+// that process, or a reading that does not end within the time limit, raises Chyba here like
+// any other damaged file, and the program goes on.
 void otevriKeCteni(db::Connection& spojeni, const QString& soubor,
                    const QStringList& tabulky = QStringList());
+
+// The reading itself, in this process: the named tables (all when none is named) of the Jet
+// file in a database of our own format, as the bytes of its file. Raises Chyba.
+QByteArray prectiDoObrazu(const QString& soubor, const QStringList& tabulky = QStringList());
+
+// The process that reads a Jet file is the program itself started with this argument:
+//   <program> --parmex-cteni-jet <file> [<table>...]
+// hlavniCteni is its whole work: the image on its standard output and exit status 0, or the
+// reason (UTF-8) on its standard output and exit status 1. The program's main() hands such a
+// start over to it before anything else.
+extern const char* const kPrepinacCteni;
+int hlavniCteni(int argc, char** argv);
+
+// How long one reading may take (a whole register of the earlier program reads in well under a
+// second).
+constexpr int kLimitCteniMs = 30000;
+// The program started for reading (the running program's own file unless set) and the time
+// limit. Tests, whose own executables do not serve the argument, point it at the program.
+void nastavCtenare(const QString& program, int limitMs = kLimitCteniMs);
 
 }  // namespace jet

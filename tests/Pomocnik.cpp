@@ -9,6 +9,7 @@
 
 #include "Databaze.h"
 #include "Hodiny.h"
+#include "JetSoubor.h"
 #include "VerzniBlok.h"
 #include "Zpravy.h"
 #include "fMain.h"
@@ -17,6 +18,9 @@
 void Pomocnik::pripravProstredi() {
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
     Zpravy::nastavAutomat(true);
+    // Jet files are read by the program in a process of its own; a test's executable is not
+    // the program.
+    jet::nastavCtenare(QStringLiteral(PARMEX_EXE));
 }
 
 void Pomocnik::zapisProgramSVerzi(const QString& soubor, const QString& produkt,

@@ -5,8 +5,8 @@
 
 // Shared fixtures of the tests.
 namespace Pomocnik {
-// Czech formats for the whole test (the formats users of the program really have) and the
-// message box answered by the tests.
+// Czech formats for the whole test (the formats users of the program really have), the
+// message box answered by the tests and the real program as the reader of Jet files.
 void pripravProstredi();
 
 // A fresh working folder that is the current directory and the program's folder while the

@@ -348,6 +348,7 @@ private slots:
 
         k.w->FormActivate();
         QVERIFY(ProgramKonci());
+        QCOMPARE(NavratovyKod(), 1);
         QVERIFY(!k.w->AktualizaceZkontrolovana);
         QVERIFY(!k.w->PanelAktualizace->isHidden());
         const auto z = Zpravy::zaznamy();
@@ -407,6 +408,7 @@ private slots:
         k.server.pridejSoubor(kIni, text);
         k.w->FormActivate();
         QVERIFY(ProgramKonci());
+        QCOMPARE(NavratovyKod(), 1);
         QCOMPARE(texty(), QStringList{QStringLiteral("0,0: ") + zprava});
         QCOMPARE(k.server.pozadavky(), QStringList{kIni});
         QVERIFY(!k.w->AktualizaceZkontrolovana);
@@ -465,6 +467,7 @@ private slots:
         Zpravy::pridejOdpoved(odpoved);
         k.w->FormActivate();
         QVERIFY(ProgramKonci());
+        QCOMPARE(NavratovyKod(), 0);
         QCOMPARE(texty(), QStringList{QStringLiteral("1,1: ") + kOtazka});
         QVERIFY(!k.existuje(SouborObnovniku()));
         QVERIFY(!k.existuje(QStringLiteral("unzip32.dll")));
@@ -509,6 +512,7 @@ private slots:
         Zpravy::pridejOdpoved(0);  // Ano, when asked
         k.w->FormActivate();
         QVERIFY(ProgramKonci());
+        QCOMPARE(NavratovyKod(), 1);
         QCOMPARE(texty().last(), QStringLiteral("2,0: ") + zprava);
         QVERIFY2(k.s.log().contains(log), qPrintable(k.s.log()));
         QCOMPARE(k.s.log().count(QStringLiteral("\r\n")), 1);
@@ -654,6 +658,7 @@ private slots:
         k.server.pridejSoubor(kIni, oznameni("1.0.4.30", "4"));
         k.w->FormActivate();
         QVERIFY(ProgramKonci());
+        QCOMPARE(NavratovyKod(), 1);
         QCOMPARE(texty(), QStringList{QStringLiteral("2,0: Číselníky nebyly korektně načteny!")});
         QCOMPARE(k.server.pozadavky(), (QStringList{kIni, kZip}));
         QVERIFY2(k.s.log().contains(QStringLiteral("Číselníky nebyly korektně načteny! (oznámená "

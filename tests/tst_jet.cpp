@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <cmath>
 
 #include "Databaze.h"
 #include "JetSoubor.h"
@@ -279,6 +280,13 @@ private slots:
         QTest::newRow("rounds up into the next day") << 1.0 - 1e-9 << "1899-12-31 00:00:00";
         QTest::newRow("first day of year 1") << -693593.0 << "0001-01-01 00:00:00";
         QTest::newRow("a summer-time gap hour") << 42456.0 + 2.5 / 24 << "2016-03-27 02:30:00";
+        // Values a damaged file holds: no date.
+        QTest::newRow("year 10000") << 2958466.0 << "";
+        QTest::newRow("rounds up into year 10000") << 2958466.0 - 1e-9 << "";
+        QTest::newRow("year 0") << -693594.0 << "";
+        QTest::newRow("far beyond") << 1.35727e+164 << "";
+        QTest::newRow("not a number") << std::nan("") << "";
+        QTest::newRow("infinite") << -HUGE_VAL << "";
     }
     void datum() {
         QFETCH(double, dny);
@@ -375,6 +383,83 @@ private slots:
                               QStringLiteral("Description")}));
         QCOMPARE(k.fieldByName(QStringLiteral("CategoryName")).asString(),
                  QStringLiteral("Beverages"));
+    }
+
+    // A copy of a Jet file broken off at a page boundary: its catalogue leads the reading
+    // library to ask for memory without end. The reading process gives up at its memory bound
+    // and the program is told so, without a crash of its own.
+    void useknutaKopie() {
+        Pomocnik::PracovniSlozka slozka;
+        zapis(QStringLiteral("kus.mdb"), obsah(nwind()).left(842 * 2048));
+        db::Connection c;
+        try {
+            jet::otevriKeCteni(c, QStringLiteral("kus.mdb"));
+            QFAIL("no error");
+        } catch (const Chyba& e) {
+            QCOMPARE(e.zprava(), QStringLiteral("Soubor kus.mdb nelze přečíst: čtení skončilo "
+                                                "chybou, soubor je zřejmě poškozen."));
+        }
+        QVERIFY(!c.isOpen());
+    }
+
+    // The reading runs in a process of its own: whatever becomes of that process (the reading
+    // library crashing on a damaged file, never ending, ending without a result or with
+    // rubbish) raises Chyba with a message naming the file, and this process goes on.
+    void oddelenyProces_data() {
+        QTest::addColumn<QByteArray>("skript");
+        QTest::addColumn<QString>("vZprave");
+        QTest::newRow("crash") << QByteArray("kill -SEGV $$\n") << "čtení skončilo chybou";
+        QTest::newRow("no end") << QByteArray("exec sleep 60\n") << "neskončilo ani za 1 s";
+        QTest::newRow("failure without a reason") << QByteArray("exit 3\n") << "(kód 3)";
+        QTest::newRow("a reason") << QByteArray("printf 'Tabulka X je poškozena.'; exit 1\n")
+                                  << "Tabulka X je poškozena.";
+        QTest::newRow("rubbish for a result") << QByteArray("head -c 5000 /dev/zero | tr '\\0' x\n")
+                                              << "výsledek čtení není databáze";
+    }
+    void oddelenyProces() {
+        QFETCH(QByteArray, skript);
+        QFETCH(QString, vZprave);
+        Pomocnik::PracovniSlozka slozka;
+        zapis(QStringLiteral("ctenar"), "#!/bin/sh\n" + skript);
+        QFile(QStringLiteral("ctenar"))
+            .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        jet::nastavCtenare(slozka.cesta(QStringLiteral("ctenar")), 1000);
+        db::Connection c;
+        try {
+            jet::otevriKeCteni(c, datumy(), {QStringLiteral("DateTest")});
+            QFAIL("no error");
+        } catch (const Chyba& e) {
+            QVERIFY2(e.zprava().contains(vZprave), qPrintable(e.zprava()));
+            // The reader's own reason names the file itself.
+            if (!vZprave.startsWith(QLatin1String("Tabulka")))
+                QVERIFY2(e.zprava().contains(datumy()), qPrintable(e.zprava()));
+        }
+        QVERIFY(!c.isOpen());
+    }
+
+    // A file the library cannot even begin to read: cut short or not made of whole pages. It
+    // is refused before the library is asked.
+    void delkaSouboru_data() {
+        QTest::addColumn<QString>("zdroj");
+        QTest::addColumn<int>("bajtu");
+        QTest::newRow("two pages of a Jet 4 file") << datumy() << 2 * 4096;
+        QTest::newRow("a Jet 4 file and a half page") << datumy() << 40 * 4096 + 2048;
+        QTest::newRow("a Jet 3 file one byte short") << nwind() << 300 * 2048 - 1;
+    }
+    void delkaSouboru() {
+        QFETCH(QString, zdroj);
+        QFETCH(int, bajtu);
+        Pomocnik::PracovniSlozka slozka;
+        zapis(QStringLiteral("kus.mdb"), obsah(zdroj).left(bajtu));
+        try {
+            jet::Soubor s(QStringLiteral("kus.mdb"));
+            QFAIL("no error");
+        } catch (const Chyba& e) {
+            QCOMPARE(e.zprava(),
+                     QStringLiteral("Soubor kus.mdb je poškozen: jeho délka (%1 bajtů) neodpovídá "
+                                    "databázi Jet.")
+                         .arg(bajtu));
+        }
     }
 };
 

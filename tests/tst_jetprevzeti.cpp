@@ -153,7 +153,7 @@ private slots:
         const QByteArray puvodni = obsah(kData);
 
         Zpravy::pridejOdpoved(0);
-        QVERIFY(PrevzetiDat(*p.okno));
+        QCOMPARE(PrevzetiDat(*p.okno), Prevzeti::Hotovo);
 
         const auto zpravy = Zpravy::zaznamy();
         QCOMPARE(zpravy.size(), 1);
@@ -198,7 +198,7 @@ private slots:
                 << QStringLiteral("insert into RokEvidence values (2016)");
         vytvorDatabazi(kData, 1, prikazy);
         Zpravy::pridejOdpoved(0);
-        QVERIFY(PrevzetiDat(*p.okno));
+        QCOMPARE(PrevzetiDat(*p.okno), Prevzeti::Hotovo);
         QCOMPARE(vypis(kData, QStringLiteral("RokEvidence")),
                  (QStringList{QStringLiteral("rok=qlonglong:2015|stav=qlonglong:0"),
                               QStringLiteral("rok=qlonglong:2016|stav=qlonglong:0")}));
@@ -249,7 +249,7 @@ private slots:
         vytvorDatabazi(kData, 3, prikazy);
         const QByteArray puvodni = obsah(kData);
         Zpravy::pridejOdpoved(0);
-        QVERIFY(!PrevzetiDat(*p.okno));
+        QCOMPARE(PrevzetiDat(*p.okno), Prevzeti::Selhalo);
 
         QCOMPARE(obsah(kData), puvodni);
         QCOMPARE(p.soubory(),
@@ -281,7 +281,7 @@ private slots:
         const QByteArray puvodni = obsah(kData);
         const QByteArray zaloha = obsah(kZaloha);
         Zpravy::pridejOdpoved(0);
-        QVERIFY(!PrevzetiDat(*p.okno));
+        QCOMPARE(PrevzetiDat(*p.okno), Prevzeti::Selhalo);
         QCOMPARE(obsah(kData), puvodni);
         QCOMPARE(obsah(kZaloha), zaloha);
         QCOMPARE(p.soubory(), (QStringList{QStringLiteral("ParmexRozu"), kData, kZaloha}));
@@ -290,6 +290,57 @@ private slots:
         QCOMPARE(zpravy[1].typZpravy, 2);
         QVERIFY2(zpravy[1].text.contains(QStringLiteral("data.mdb.jet již existuje")),
                  qPrintable(zpravy[1].text));
+    }
+
+    // A take-over broken off after the old file got its backup name and before the new
+    // database was in place: the next start offers it again from the backup, which it never
+    // changes; "Ne" ends the program with nothing changed.
+    void nedokoncenePrevzeti_data() {
+        QTest::addColumn<QString>("data");  // what stands at data.mdb: nothing or an empty file
+        QTest::addColumn<bool>("zbytekNoveho");
+        QTest::addColumn<int>("odpoved");
+        QTest::newRow("no data.mdb") << QString() << false << 0;
+        QTest::newRow("data.mdb of 0 bytes, a half-made new one") << QString("") << true << 0;
+        QTest::newRow("Ne") << QString() << true << 1;
+    }
+    void nedokoncenePrevzeti() {
+        QFETCH(QString, data);
+        QFETCH(bool, zbytekNoveho);
+        QFETCH(int, odpoved);
+        Pomocnik::PracovniSlozka slozka;
+        vytvorDatabazi(kZaloha, 3, kStaraData);
+        const QByteArray puvodni = obsah(kZaloha);
+        if (!data.isNull()) {
+            QFile f(kData);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        if (zbytekNoveho) {
+            QFile f(QStringLiteral("data.mdb.novy"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(obsah(kZaloha).left(8192));
+        }
+        Zpravy::pridejOdpoved(odpoved);
+        {
+            TMain okno;
+            const auto zpravy = Zpravy::zaznamy();
+            QCOMPARE(zpravy.size(), 1);
+            QCOMPARE(zpravy[0].typZpravy, 1);
+            QCOMPARE(zpravy[0].text,
+                     QStringLiteral("Byla nalezena databáze předchozího programu (data.mdb.jet), "
+                                    "jejíž převzetí nebylo dokončeno. Chcete převzít její data do "
+                                    "nové databáze? Soubor data.mdb.jet zůstane beze změny."));
+            QCOMPARE(ProgramKonci(), odpoved != 0);
+            QCOMPARE(NavratovyKod(), 0);
+            QCOMPARE(okno.ADOConnection1.isOpen(), odpoved == 0);
+        }
+        QCOMPARE(obsah(kZaloha), puvodni);
+        if (odpoved == 0) {
+            for (const QString& t : kZnameTabulky) QCOMPARE(vypis(kData, t), vypis(kZaloha, t));
+            QVERIFY(!QFileInfo::exists(QStringLiteral("data.mdb.novy")));
+        } else {
+            QCOMPARE(QFileInfo::exists(kData), !data.isNull());
+            QCOMPARE(obsah(kData), QByteArray());
+        }
     }
 
     // The program starts on a real Jet file: it asks once; "Ne" ends it with the file as it
@@ -330,6 +381,62 @@ private slots:
             q.open();
             QCOMPARE(q.field(0).asInteger(), 4);
         }
+    }
+
+    // A Jet file whose reading crashes the reading process (a copy broken off at a page
+    // boundary): the take-over at start and the code-list import each end with their own
+    // failure message, and the file stays as it was.
+    void poskozenyJetSoubor_data() {
+        QTest::addColumn<bool>("prevzeti");
+        QTest::newRow("the take-over at start") << true;
+        QTest::newRow("the code-list import") << false;
+    }
+    void poskozenyJetSoubor() {
+        QFETCH(bool, prevzeti);
+        const QString jet = jetSlozka() + QStringLiteral("/nwind.mdb");
+        if (!QFileInfo::exists(jet)) QSKIP("The real Jet files are not beside the source tree.");
+        Pomocnik::PracovniSlozka slozka;
+        const QByteArray kus = obsah(jet).left(842 * 2048);
+        const QString soubor = prevzeti ? kData : QStringLiteral("dataCis.mdb");
+        auto zapis = [&] {
+            QFile f(soubor);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(kus);
+        };
+        const QString duvod =
+            QStringLiteral(
+                "(Soubor %1 nelze přečíst: čtení skončilo chybou, soubor je zřejmě "
+                "poškozen.)")
+                .arg(soubor);
+        if (prevzeti) {
+            zapis();
+            Zpravy::pridejOdpoved(0);
+            TMain okno;
+            QVERIFY(ProgramKonci());
+            QCOMPARE(NavratovyKod(), 1);
+            const auto zpravy = Zpravy::zaznamy();
+            QCOMPARE(zpravy.size(), 2);
+            QCOMPARE(zpravy[1].text, kSelhani + duvod.mid(1));
+            QCOMPARE(slozka.log().count(QStringLiteral("\r\n")), 1);
+            QVERIFY(!QFileInfo::exists(kZaloha));
+            QVERIFY(!QFileInfo::exists(QStringLiteral("data.mdb.novy")));
+        } else {
+            TMain okno;
+            Zpravy::vymazZaznamy();
+            zapis();
+            okno.rok = QStringLiteral("2026");
+            okno.ImportCiselniku(QStringLiteral("9"));
+            QVERIFY(!ProgramKonci());
+            const auto zpravy = Zpravy::zaznamy();
+            QCOMPARE(zpravy.size(), 1);
+            QVERIFY2(zpravy[0].text.startsWith(QStringLiteral(
+                         "Při importu nových číselníků došlo k neočekávané výjimce. (")) &&
+                         zpravy[0].text.contains(duvod.mid(1, duvod.size() - 2)),
+                     qPrintable(zpravy[0].text));
+            QVERIFY(!okno.ADOConnectionCis.isOpen());
+            QCOMPARE(okno.rok, QStringLiteral("2026"));
+        }
+        QCOMPARE(obsah(soubor), kus);
     }
 
     // A Jet file as the code lists: read through the reader, the import's statements run on it

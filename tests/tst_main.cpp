@@ -120,6 +120,7 @@ private slots:
         const int zobrazeni = TDialogUprStruct::pocetZobrazeni();
         TMain w;
         QVERIFY(ProgramKonci());
+        QCOMPARE(NavratovyKod(), 1);
         const auto z = Zpravy::zaznamy();
         QCOMPARE(z.size(), 1);
         QCOMPARE(z[0].typZpravy, 2);
@@ -157,6 +158,7 @@ private slots:
         QCOMPARE(int(w.Organizace), organizace);
         if (organizace == o_Neurceno) {
             QVERIFY(ProgramKonci());
+            QCOMPARE(NavratovyKod(), 1);
             const auto z = Zpravy::zaznamy();
             QCOMPARE(z.size(), 1);
             QCOMPARE(z[0].typZpravy, 3);
@@ -378,7 +380,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(PARMEX_EXE), program));
         druha.start(program, {});
         QVERIFY(druha.waitForFinished(30000));
-        QCOMPARE(druha.exitCode(), 0);
+        QCOMPARE(druha.exitCode(), 1);
         const QString chyby = QString::fromUtf8(druha.readAllStandardError());
         QVERIFY2(chyby.contains(QStringLiteral("ZobrazDialog[2,0,0]: Nastala chyba při otevření "
                                                "DB: soubor data.mdb je otevřen jiným programem")),

@@ -19,6 +19,7 @@
 #include "Hodiny.h"
 #include "PlnaPlatba.h"
 #include "Pomocnik.h"
+#include "PrevzetiDat.h"
 #include "StringGridNew.h"
 #include "VzorovaData.h"
 #include "Zpravy.h"
@@ -114,6 +115,60 @@ int diteStart(const QString& slozka) {
     }
 }
 
+// The child: the first start again and again on a data.mdb of 0 bytes.
+int diteStartNaPrazdnem(const QString& slozka) {
+    QDir::setCurrent(slozka);
+    NastavSouborProgramu(slozka + QStringLiteral("/ParmexRozu"));
+    oznamPripravenost();
+    for (;;) {
+        {
+            QFile prazdny(QStringLiteral("data.mdb"));
+            prazdny.open(QIODevice::WriteOnly);
+        }
+        { TMain w; }
+        QFile::remove(QStringLiteral("data.mdb"));
+    }
+}
+
+// The child: one take-over of the old register in data.mdb, then it waits to be killed. A Jet
+// file is taken over by the start itself; a register of our own format (the only kind with
+// members and payments that can be made here) is handed to the take-over directly.
+int ditePrevzeti(const QString& slozka, bool jet) {
+    QDir::setCurrent(slozka);
+    NastavSouborProgramu(slozka + QStringLiteral("/ParmexRozu"));
+    Zpravy::pridejOdpoved(0);
+    if (jet) {
+        oznamPripravenost();
+        TMain w;
+    } else {
+        TMain w;
+        w.ADOQuery1.close();
+        w.ADOConnection1.close();
+        oznamPripravenost();
+        PrevzetiDat(w);
+    }
+    std::fputs("hotovo\n", stdout);
+    std::fflush(stdout);
+    for (;;) QThread::sleep(1);
+}
+
+// The members, payments and everything else of a register, as text.
+QString vypisRegistru(db::Connection& c) {
+    QStringList v;
+    for (const char* t : {"Uzivatele", "HistoriePlatebHead", "HistoriePlateb", "RokEvidence",
+                          "Nastaveni", "ClenskePrispevky", "C_povolenky_txt", "C_jinePlatby"}) {
+        QStringList r = radky(c, QStringLiteral("select * from %1").arg(QLatin1String(t)));
+        r.sort();
+        v << QLatin1String(t) << r;
+    }
+    return v.join(QLatin1Char('\n'));
+}
+
+QByteArray obsah(const QString& soubor) {
+    QFile f(soubor);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 }  // namespace
 
 class TestOdolnostPad : public QObject {
@@ -188,16 +243,22 @@ private slots:
         qInfo("kills: import committed before %d of them", poZabiti);
     }
 
-    // A first start killed while it builds data.mdb leaves no data.mdb or a complete one at
-    // the newest schema, and the next start works.
+    // A first start killed while it builds data.mdb leaves no data.mdb (or the empty one it
+    // found) or a complete one at the newest schema, and the next start works.
+    void zabitiPriPrvnimStartu_data() {
+        QTest::addColumn<QString>("prepinac");
+        QTest::newRow("no data.mdb") << QStringLiteral("--dite-start");
+        QTest::newRow("data.mdb of 0 bytes") << QStringLiteral("--dite-start-prazdny");
+    }
     void zabitiPriPrvnimStartu() {
+        QFETCH(QString, prepinac);
         Pomocnik::PracovniSlozka s;
         QElapsedTimer cas;
         cas.start();
         int celych = 0;
         for (int i = 0; i < kZabiti && cas.elapsed() < kCasovyLimitMs; ++i) {
-            zabij(QStringLiteral("--dite-start"), s.cesta(), (i * 23) % 250 + 1);
-            if (QFile::exists(QStringLiteral("data.mdb"))) {
+            zabij(prepinac, s.cesta(), (i * 23) % 250 + 1);
+            if (QFileInfo(QStringLiteral("data.mdb")).size() > 0) {
                 ++celych;
                 db::Connection c;
                 c.open(QStringLiteral("data.mdb"), db::Connection::Rezim::Vyhradni);
@@ -212,6 +273,118 @@ private slots:
             QVERIFY(QFile::remove(QStringLiteral("data.mdb")));
         }
         qInfo("kills that found a complete data.mdb: %d", celych);
+    }
+
+    // A take-over of the earlier program's register killed at any moment: the old file is
+    // never changed, and the next start either opens a complete new register holding all of
+    // its data or offers the take-over again, which then completes.
+    void zabitiPriPrevzeti_data() {
+        QTest::addColumn<bool>("jet");
+        QTest::newRow("Jet file, through the start") << true;
+        QTest::newRow("register with members and payments") << false;
+    }
+    void zabitiPriPrevzeti() {
+        QFETCH(bool, jet);
+        const QString jetSoubor = QStringLiteral(PARMEX_JET_DATA "/DateTestDatabase.mdb");
+        if (jet && !QFileInfo::exists(jetSoubor))
+            QSKIP("The real Jet files are not beside the source tree.");
+        Pomocnik::PracovniSlozka s;
+        Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
+        const QString data = QStringLiteral("data.mdb");
+        const QString zaloha = QStringLiteral("data.mdb.jet");
+        const QString puvodniSoubor = s.cesta(QStringLiteral("puvodni.mdb"));
+        QString registr;  // what the old register holds
+        if (jet) {
+            QVERIFY(QFile::copy(jetSoubor, puvodniSoubor));
+        } else {
+            {
+                TMain w;
+                VzorovaData::vytvor(QStringLiteral("dataCis.mdb"));
+                w.ImportCiselniku(QStringLiteral("1"));
+                w.ADOConnection1.execute(QStringLiteral(
+                    "insert into Uzivatele (id, jmeno, prijmeni, ecislo, dat_nar, aktivita) "
+                    "values (1, 'Jan', 'Novák', '123', '1980-02-01', 100)"));
+                w.rok = QStringLiteral("2027");
+                for (int i = 0; i < 3; ++i) {
+                    TNovaPlatba d(&w);
+                    VyplnPlnouPlatbu(d);
+                    QTimer zavri;
+                    QObject::connect(&zavri, &QTimer::timeout, [] {
+                        if (auto* f =
+                                qobject_cast<TFormularPlateb*>(QApplication::activeModalWidget()))
+                            f->reject();
+                    });
+                    zavri.start(0);
+                    Zpravy::pridejOdpoved(0);
+                    d.UlozitClick();
+                }
+                registr = vypisRegistru(w.ADOConnection1);
+            }
+            QVERIFY(registr.contains(QStringLiteral("Novák")));
+            QCOMPARE(Zpravy::zaznamy().size(), 3);  // the three saves' questions
+            QVERIFY(QFile::remove(QStringLiteral("dataCis.mdb")));
+            QVERIFY(QFile::rename(data, puvodniSoubor));
+        }
+        const QByteArray puvodni = obsah(puvodniSoubor);
+        auto novaSlozka = [&] {
+            for (const QString& f : {data, zaloha, QStringLiteral("data.mdb.novy"),
+                                     QStringLiteral("data.mdb-journal")})
+                QFile::remove(f);
+            QVERIFY(QFile::copy(puvodniSoubor, data));
+        };
+
+        // How long one take-over takes here, so that the kills fall before, during and after.
+        novaSlozka();
+        qint64 trvani = 0;
+        {
+            QProcess dite;
+            dite.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            dite.start(
+                QCoreApplication::applicationFilePath(),
+                {jet ? QStringLiteral("--dite-prevzeti-jet") : QStringLiteral("--dite-prevzeti"),
+                 s.cesta()});
+            QVERIFY(dite.waitForReadyRead(20000));
+            QElapsedTimer t;
+            t.start();
+            while (!dite.readAll().contains("hotovo")) QVERIFY(dite.waitForReadyRead(30000));
+            trvani = t.elapsed();
+            dite.kill();
+            dite.waitForFinished(10000);
+        }
+
+        QElapsedTimer cas;
+        cas.start();
+        int predPrejmenovanim = 0, mezi = 0, poPrevzeti = 0;
+        for (int i = 0; i < kZabiti && cas.elapsed() < kCasovyLimitMs; ++i) {
+            novaSlozka();
+            zabij(jet ? QStringLiteral("--dite-prevzeti-jet") : QStringLiteral("--dite-prevzeti"),
+                  s.cesta(), 1 + i * (2 * trvani + 20) / kZabiti);
+            // The old file, never changed, under its own name or the backup name.
+            const bool stary = obsah(data) == puvodni;
+            QVERIFY2(stary || obsah(zaloha) == puvodni, "the old register was changed");
+            const bool nabidka = (stary && jet) || (!stary && QFileInfo(data).size() == 0);
+            ++(stary ? predPrejmenovanim : nabidka ? mezi : poPrevzeti);
+            Zpravy::vymazZaznamy();
+            if (nabidka) Zpravy::pridejOdpoved(0);
+            {
+                TMain w;
+                const auto z = Zpravy::zaznamy();
+                QVERIFY2(z.size() == (nabidka ? 1 : 0), qPrintable(z.value(0).text));
+                if (nabidka) QVERIFY2(z[0].typZpravy == 1, qPrintable(z[0].text));
+                QVERIFY(!ProgramKonci());
+                overIntegritu(w.ADOConnection1);
+                if (jet)
+                    QCOMPARE(jedna(w.ADOConnection1, QStringLiteral("select DB from verze")),
+                             QStringLiteral("4"));
+                else
+                    QCOMPARE(vypisRegistru(w.ADOConnection1), registr);
+            }
+            QCOMPARE(obsah(stary && !jet ? data : zaloha), puvodni);
+        }
+        qInfo(
+            "a take-over of %lld ms; kills before the renaming %d, between its two steps %d, "
+            "after it %d",
+            trvani, predPrejmenovanim, mezi, poPrevzeti);
     }
 
     // Every payment the child saved is whole: its header, its nine items adding up to its
@@ -259,16 +432,20 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    if (argc == 3 &&
-        (QByteArray(argv[1]) == "--dite-import" || QByteArray(argv[1]) == "--dite-platba" ||
-         QByteArray(argv[1]) == "--dite-start")) {
+    const QByteArray prepinac = argc == 3 ? QByteArray(argv[1]) : QByteArray();
+    if (prepinac.startsWith("--dite-")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         Pomocnik::pripravProstredi();
         Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
         const QString slozka = QString::fromLocal8Bit(argv[2]);
-        if (QByteArray(argv[1]) == "--dite-start") return diteStart(slozka);
-        return QByteArray(argv[1]) == "--dite-import" ? diteImport(slozka) : ditePlatba(slozka);
+        if (prepinac == "--dite-start") return diteStart(slozka);
+        if (prepinac == "--dite-start-prazdny") return diteStartNaPrazdnem(slozka);
+        if (prepinac == "--dite-prevzeti") return ditePrevzeti(slozka, false);
+        if (prepinac == "--dite-prevzeti-jet") return ditePrevzeti(slozka, true);
+        if (prepinac == "--dite-import") return diteImport(slozka);
+        if (prepinac == "--dite-platba") return ditePlatba(slozka);
+        return 2;
     }
     QApplication app(argc, argv);
     TestOdolnostPad t;
