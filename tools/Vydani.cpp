@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTextStream>
+#include <cstring>
 
 #include "Chyba.h"
+#include "JetSoubor.h"
 #include "Vydani.h"
 
 namespace {
@@ -17,6 +19,9 @@ void zpravaKnihovny(QtMsgType typ, const QMessageLogContext&, const QString& tex
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Started again by itself only to read a Jet file of code lists, as the program reads them.
+    if (argc >= 2 && std::strcmp(argv[1], jet::kPrepinacCteni) == 0)
+        return jet::hlavniCteni(argc, argv);
     qInstallMessageHandler(zpravaKnihovny);
     // The check of the code lists runs the program's own start and import, which never show a
     // window here: the command also runs on a server without a display.
