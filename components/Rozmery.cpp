@@ -63,16 +63,25 @@ int Rozmery::potrebnaSirka(const QTableView* tabulka, int sloupec, int mistoVpra
                   mistoVpravo;
     // The values, with the space a cell keeps free on either side of its text (at least the 3
     // pixels the program's own grid keeps) and the grid line.
-    const QFontMetrics fm(tabulka->font());
+    const QFontMetricsF fm(tabulka->font());
     const int okraj = std::max(
         3, tabulka->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tabulka) + 1);
-    const int radku = std::min(model->rowCount(), kRadkuKMereni);
+    const int radku =
+        model->rowCount() <= kRadkuKMereni ? model->rowCount() : kRadkuDlouhehoSeznamu;
     int nejsirsi = 0;
     for (int r = 0; r < radku; ++r)
-        nejsirsi = std::max(
-            nejsirsi,
-            fm.horizontalAdvance(model->index(r, sloupec).data(Qt::DisplayRole).toString()));
+        nejsirsi =
+            std::max(nejsirsi, int(std::ceil(fm.horizontalAdvance(
+                                   model->index(r, sloupec).data(Qt::DisplayRole).toString()))));
     if (radku > 0) potreba = std::max(potreba, nejsirsi + 2 * okraj + 1);
+    // The view's own measure of the rows on screen: the margins its style keeps around a cell's
+    // text, which can be wider than the ones above. (All measured rows this way would cost every
+    // search keystroke of a long list several milliseconds.)
+    if (radku > 0) {
+        tabulka->horizontalHeader()->setResizeContentsPrecision(0);
+        potreba = std::max(
+            potreba, static_cast<const QAbstractItemView*>(tabulka)->sizeHintForColumn(sloupec));
+    }
     return potreba;
 }
 

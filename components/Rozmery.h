@@ -22,9 +22,11 @@ int sirka(int px, const QFont& pismo = QApplication::font());
 int vyska(int px, const QFont& pismo = QApplication::font());
 QSize velikost(const QSize& px, const QFont& pismo = QApplication::font());
 
-// How many rows a column's width is measured on: every row of the usual lists, and enough of a
-// long one to show the form of its values, without making each reading of the rows slow.
+// How many rows a column's width is measured on: every row of a usual list (up to
+// kRadkuKMereni); of a longer one the first kRadkuDlouhehoSeznamu, a screen or two, enough to
+// show the form of its values without making each search keystroke of a long list slower.
 constexpr int kRadkuKMereni = 200;
+constexpr int kRadkuDlouhehoSeznamu = 40;
 
 // The width the column needs to show its title whole, with mistoVpravo pixels free at the
 // title's right end (where a sort indicator goes), and the texts of its first rows whole.

@@ -111,6 +111,14 @@ void overSloupce(QTableView* t, int vpravo, const QString& okno, int sirkaPredZo
                                 .arg(okno, titulek)
                                 .arg(tw)
                                 .arg(w)));
+        // The view's own measure of its cells, which its painting elides by: the texts' widths
+        // in fractions of a pixel, the item's margins of the style in use, the grid line.
+        const int podleVykresleni = static_cast<const QAbstractItemView*>(t)->sizeHintForColumn(c);
+        QVERIFY2(w >= podleVykresleni,
+                 qPrintable(QStringLiteral("%1: column \"%2\" of %3 px, its cells need %4 px")
+                                .arg(okno, titulek)
+                                .arg(w)
+                                .arg(podleVykresleni)));
         for (int r = 0; r < m->rowCount(); ++r) {
             const QString text = m->index(r, c).data().toString();
             QVERIFY2(fh.horizontalAdvance(text) + 6 <= w - 1,
