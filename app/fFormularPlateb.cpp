@@ -17,7 +17,7 @@
 
 #include "Formaty.h"
 #include "Hodiny.h"
-#include "QrPlatba.h"
+#include "fQrPlatba.h"
 #include "Rozmery.h"
 #include "Shell.h"
 #include "TiskFormulare.h"

@@ -4,7 +4,7 @@
 
 #include "Hodiny.h"
 #include "Pomocnik.h"
-#include "QrPlatba.h"
+#include "fQrPlatba.h"
 #include "Shell.h"
 #include "TiskFormulare.h"
 #include "Zpravy.h"

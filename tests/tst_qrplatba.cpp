@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "Pomocnik.h"
-#include "QrPlatba.h"
+#include "fQrPlatba.h"
 
 namespace {
 

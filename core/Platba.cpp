@@ -1,7 +1,7 @@
 #include "Platba.h"
 
 #include "Formaty.h"
-#include "uAllYouNeed.h"
+#include "Spolecne.h"
 
 int RokJakoCislo(const QString& rokEvidence) {
     bool ok = false;

@@ -8,8 +8,8 @@
 #include "Chyba.h"
 #include "Databaze.h"
 #include "Schema.h"
+#include "Spolecne.h"
 #include "SqlHodnoty.h"
-#include "uAllYouNeed.h"
 
 // The empty database file is an embedded file of this library; a static library needs it
 // registered explicitly.
