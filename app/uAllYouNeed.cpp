@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include "Hlaseni.h"
 #include "Zpravy.h"
 
 namespace {
@@ -61,6 +62,20 @@ private:
 
 quint8 ZobrazDialog(const QString& text, quint8 typZpravy, quint8 typTlacitek) {
     return static_cast<quint8>(Zpravy::zobraz(text, typZpravy, typTlacitek));
+}
+
+namespace {
+class HlaseniOken : public Hlaseni {
+public:
+    int zprava(const QString& text, int typZpravy, int typTlacitek) override {
+        return ZobrazDialog(text, static_cast<quint8>(typZpravy), static_cast<quint8>(typTlacitek));
+    }
+};
+}  // namespace
+
+Hlaseni& HlaseniProgramu() {
+    static HlaseniOken hlaseni;
+    return hlaseni;
 }
 
 bool FormularOtevren(const QString& nazev, bool doPopredi) {

@@ -5,6 +5,9 @@
 
 #include "Spolecne.h"
 
+class Hlaseni;
+class Relace;
+
 // The common operations every window uses: the one message box, the lookup of open windows,
 // ending the program and the shared pieces of window layout; with them, through Spolecne.h, the
 // error log, version information of program files, text and date helpers and writing an
@@ -15,6 +18,11 @@
 quint8 ZobrazDialog(const QString& text, quint8 typZpravy = 0, quint8 typTlacitek = 0);
 
 bool FormularOtevren(const QString& nazev, bool doPopredi);
+
+// What the core tells or asks the user, shown with ZobrazDialog; its log lines go to Error.log.
+Hlaseni& HlaseniProgramu();
+// The session of the program's main window, which every window works in.
+Relace& RelaceProgramu();
 
 // "The program ends": the event loops are asked to stop and the main window's closing step
 // must not run. The caller returns at once after calling it. An ending because of an error (the

@@ -5,13 +5,10 @@
 #include "Chyba.h"
 #include "Databaze.h"
 #include "JetSoubor.h"
+#include "Relace.h"
 #include "SqlHodnoty.h"
-#include "fMain.h"
-#include "uAllYouNeed.h"
 
 namespace {
-
-const QString kSouborCiselniku = QStringLiteral("dataCis.mdb");
 
 // No statement on the code-list file may run longer than this.
 constexpr int kLimitPrikazuMs = 30000;
@@ -64,10 +61,10 @@ QString text(const db::Field& pole) {
 }
 
 // The import's steps between opening the file and committing. Selects on the file run on
-// ADOQueryCis, everything local on ADOQuery1; every call hands its error back.
+// relace.dotazCis, everything local on relace.dotaz; every call hands its error back.
 class Import {
 public:
-    explicit Import(TMain& hlavni) : m(hlavni), cis(hlavni.ADOQueryCis), loc(hlavni.ADOQuery1) {}
+    explicit Import(Relace& relace) : m(relace), cis(relace.dotazCis), loc(relace.dotaz) {}
 
     void jenTabulky();
     void rokImportu();
@@ -83,13 +80,13 @@ public:
     void razitkoVerze(const QString& VerzeCiselniku);
 
 private:
-    void zeSouboru(const QString& sql) { m.Gosql(sql, 1, cis, true); }
-    void mistne(const QString& sql) { m.Gosql(sql, 1, loc, true); }
-    void proved(const QString& sql) { m.Gosqlexec(sql, loc, true); }
+    void zeSouboru(const QString& sql) { m.gosql(sql, 1, cis, true); }
+    void mistne(const QString& sql) { m.gosql(sql, 1, loc, true); }
+    void proved(const QString& sql) { m.gosqlexec(sql, loc, true); }
     db::Field pole(const QString& nazev) const { return cis.fieldByName(nazev); }
     bool mistneBezRadku() const { return loc.recordCount() == 0; }
 
-    TMain& m;
+    Relace& m;
     db::Query& cis;
     db::Query& loc;
     QString Y;  // the import year as an SQL literal
@@ -296,33 +293,33 @@ void Import::razitkoVerze(const QString& VerzeCiselniku) {
     } catch (const Chyba& e) {
         // Reported the way the query helper reports a rejected statement; the code lists are
         // kept without the stamp, so the caller's re-check sees the old version.
-        ZapisDoLogu(zacatek + VerzeCiselniku);
-        ZobrazDialog(QStringLiteral("Došlo k chybě! (kontaktuje prosím správce)\r{") + e.zprava() +
-                         QStringLiteral("}"),
-                     0, 0);
+        m.hlaseni.log(zacatek + VerzeCiselniku);
+        m.hlaseni.zprava(QStringLiteral("Došlo k chybě! (kontaktuje prosím správce)\r{") +
+                             e.zprava() + QStringLiteral("}"),
+                         0, 0);
         return;
     }
-    m.Gosqlexec(zacatek + verze, loc, false);
+    m.gosqlexec(zacatek + verze, loc, false);
 }
 
 }  // namespace
 
-void ImportCiselniku(TMain& hlavni, const QString& VerzeCiselniku) {
+void ImportCiselniku(Relace& relace, const QString& VerzeCiselniku, const QString& soubor) {
     // 1. Nothing to import.
-    if (!QFile::exists(kSouborCiselniku)) return;
+    if (!QFile::exists(soubor)) return;
 
-    const QString puvodniRok = hlavni.rok;
+    const QString puvodniRok = relace.rok;
     bool transakce = false;
     try {
         // 2. The code-list file, read only.
-        hlavni.ADOQueryCis.close();
-        hlavni.ADOConnectionCis.close();
-        jet::otevriKeCteni(hlavni.ADOConnectionCis, kSouborCiselniku, kTabulkySouboru);
-        hlavni.ADOConnectionCis.nastavLimitPrikazu(kLimitPrikazuMs);
+        relace.dotazCis.close();
+        relace.spojeniCis.close();
+        jet::otevriKeCteni(relace.spojeniCis, soubor, kTabulkySouboru);
+        relace.spojeniCis.nastavLimitPrikazu(kLimitPrikazuMs);
         // 3.-14. One transaction on the local database.
-        hlavni.ADOConnection1.beginTransaction();
+        relace.spojeni.beginTransaction();
         transakce = true;
-        Import import(hlavni);
+        Import import(relace);
         import.jenTabulky();
         import.rokImportu();
         import.nastaveni();
@@ -336,28 +333,29 @@ void ImportCiselniku(TMain& hlavni, const QString& VerzeCiselniku) {
         import.aktualniRok();
         import.razitkoVerze(VerzeCiselniku);
         // 15.
-        hlavni.ADOConnection1.commit();
+        relace.spojeni.commit();
         transakce = false;
-        hlavni.ADOQueryCis.close();
-        hlavni.ADOConnectionCis.close();
+        relace.dotazCis.close();
+        relace.spojeniCis.close();
     } catch (const Chyba& e) {
         if (transakce) {
             try {
-                hlavni.ADOConnection1.rollback();
+                relace.spojeni.rollback();
             } catch (const Chyba&) {
                 // The message below reports the original failure.
             }
         }
-        hlavni.ADOQueryCis.close();
-        hlavni.ADOConnectionCis.close();
-        hlavni.rok = puvodniRok;
+        relace.dotazCis.close();
+        relace.spojeniCis.close();
+        relace.rok = puvodniRok;
         try {
-            ZapisDoLogu(e.zprava());
+            relace.hlaseni.log(e.zprava());
         } catch (const Chyba&) {
             // An unwritable log must not hide the failure from the user.
         }
-        ZobrazDialog(QStringLiteral("Při importu nových číselníků došlo k neočekávané výjimce. (") +
-                         e.zprava() + QStringLiteral(")"),
-                     0, 0);
+        relace.hlaseni.zprava(
+            QStringLiteral("Při importu nových číselníků došlo k neočekávané výjimce. (") +
+                e.zprava() + QStringLiteral(")"),
+            0, 0);
     }
 }
