@@ -1,7 +1,10 @@
 #include "Platba.h"
 
+#include "Chyba.h"
 #include "Formaty.h"
+#include "Relace.h"
 #include "Spolecne.h"
+#include "SqlHodnoty.h"
 
 int RokJakoCislo(const QString& rokEvidence) {
     bool ok = false;
@@ -43,4 +46,176 @@ double SoucetCastek(const QStringList& castky) {
 
 QString TextCastky(double castka) {
     return Formaty::cislo(castka);
+}
+
+// ---- a payment as a value
+
+const char* const kKlicClenstvi = "C_clenske_prisp";
+
+bool TNavazanaPlatba::prazdna() const {
+    return nazev.isEmpty() && castka.isEmpty() && idP.isEmpty() && idJp.isEmpty() &&
+           typPovolenky.isEmpty();
+}
+
+bool TNavazanaPlatba::patriK(const QString& TypPovolenky) const {
+    return !prazdna() && typPovolenky.compare(TypPovolenky, Qt::CaseInsensitive) == 0;
+}
+
+QVector<const TPolozkaPlatby*> TPlatba::sloty() const {
+    return {&clenstvi, &brigady, &povolenky[0], &povolenky[1], &povolenky[2]};
+}
+
+QStringList TPlatba::castky() const {
+    QStringList c;
+    for (const TPolozkaPlatby* p : sloty()) c << p->cena;
+    c << manipulacniPoplatek;
+    for (const TNavazanaPlatba& n : navazane) c << n.castka;
+    return c;
+}
+
+QString TPlatba::soucet() const {
+    return TextCastky(SoucetCastek(castky()));
+}
+
+QString TPlatba::ss() const {
+    QStringList eIndexy;
+    for (const TPolozkaPlatby* p : sloty())
+        if (p->vyplnena()) eIndexy << p->e_index;
+    return SpecifickySymbol(eIndexy);
+}
+
+QString TPlatba::duvodOdmitnuti() const {
+    if (!uzivatelVybran) return QStringLiteral("Musí být vybrán uživatel !");
+    // The total includes the fee, so at least one item with a price must have been chosen.
+    // Both are compared as amounts: a total with hellers is as valid as a whole one.
+    if (!(Formaty::naCislo(celkem) > Formaty::naCislo(manipulacniPoplatek)))
+        return QStringLiteral("Musí být zadána alespoň jedna položka platby !");
+    // The specific symbol column holds ten characters; a longer symbol is refused before
+    // anything is written rather than stored cut.
+    const QString symbol = ss();
+    if (symbol.size() > 10)
+        return QStringLiteral("Specifický symbol ") + symbol +
+               QStringLiteral(
+                   " je delší než 10 znaků, platbu nelze uložit. Odeberte některou z položek "
+                   "platby a platbu zadejte zvlášť.");
+    return QString();
+}
+
+// The linked payments of one code-list entry in the evidence year. The code lists name their
+// tables in any letter case ("C_povolKO", "c_povolKO"), so the key is compared without regard to
+// it.
+static QString dotazNavazanych(const QString& rok, const QString& idP, const QString& klic) {
+    const QString Y = Sql::number(rok);
+    return QStringLiteral(
+               "select v.*, j.nazev, j.castka from C_povol_v_jp v, C_jinePlatby j where v.id_p "
+               "= ") +
+           Sql::number(idP) + QStringLiteral(" and v.typ_povolenky = ") + Sql::text(klic) +
+           QStringLiteral(" collate nocase and v.rok = ") + Y +
+           QStringLiteral(" and v.aktivita = 100 and j.id = v.id_jp and j.rok = ") + Y;
+}
+
+QVector<TNavazanaPlatba> NactiNavazanePlatby(Relace& relace, const QString& idP,
+                                             const QString& klic) {
+    db::Query q(&relace.spojeni);
+    relace.gosql(dotazNavazanych(relace.rok, idP, klic), 1, q, false);
+    QVector<TNavazanaPlatba> radky;
+    if (!q.isOpen()) return radky;
+    for (q.first(); !q.eof(); q.next())
+        radky.append({q.fieldByName(QStringLiteral("nazev")).asString(),
+                      q.fieldByName(QStringLiteral("castka")).asString(),
+                      q.fieldByName(QStringLiteral("id_p")).asString(),
+                      q.fieldByName(QStringLiteral("id_jp")).asString(),
+                      q.fieldByName(QStringLiteral("typ_povolenky")).asString()});
+    return radky;
+}
+
+std::optional<TUlozenaPlatba> UlozPlatbu(Relace& relace, const TPlatba& platba) {
+    db::Connection& spojeni = relace.spojeni;
+    db::Query q(&spojeni);
+    try {
+        spojeni.beginTransaction();
+        const QString Y = Sql::number(relace.rok);
+        relace.gosql(
+            QStringLiteral("select max(cislo_platby) as cislo_platby from HistoriePlatebHead"), 1,
+            q, true);
+        const QString P =
+            QString::number(q.fieldByName(QStringLiteral("cislo_platby")).asInteger() + 1);
+        relace.gosql(QStringLiteral("select * from Nastaveni"), 1, q, true);
+        const QString U = q.fieldByName(QStringLiteral("ucet")).asString();
+        relace.gosqlexec(
+            QStringLiteral(
+                "insert into HistoriePlatebHead (cislo_platby, dat_zmena, rok, ucet, vs, "
+                "ks, ss, castka, id_usr) values (") +
+                P + QStringLiteral(", now(), ") + Y + QStringLiteral(", ") + Sql::text(U) +
+                QStringLiteral(", ") + Sql::text(platba.ecislo) + QStringLiteral(", ") +
+                Sql::text(KonstantniSymbol(P, relace.rok)) + QStringLiteral(", ") +
+                Sql::text(platba.ss()) + QStringLiteral(", ") + Sql::number(platba.celkem) +
+                QStringLiteral(", ") + Sql::number(platba.idUzivatele) + QStringLiteral(")"),
+            q, true);
+        relace.gosql(QStringLiteral("select max(id_platby) as id_platby from HistoriePlateb"), 1, q,
+                     true);
+        qint64 idPlatby = q.fieldByName(QStringLiteral("id_platby")).asInteger();
+        const QString hlava = QStringLiteral(
+            "insert into HistoriePlateb (id_platby, rok, typ_platby, id, id_pov, nazev, castka, "
+            "cislo_platby, e_index, kod_veku, kodOznaceni, kategorie, dat_zmena) values (");
+        auto polozka = [&](const QString& zbytek) {
+            relace.gosqlexec(hlava + QString::number(++idPlatby) + QStringLiteral(", ") + Y +
+                                 QStringLiteral(", ") + zbytek,
+                             q, true);
+        };
+        const TPolozkaPlatby& c = platba.clenstvi;
+        if (c.vyplnena()) {
+            relace.gosql(QStringLiteral("select * from ClenskePrispevky where id = ") +
+                             Sql::number(c.id) + QStringLiteral(" and rok = ") + Y,
+                         1, q, true);
+            const QString kodVeku = q.fieldByName(QStringLiteral("kod_veku")).asString();
+            polozka(QStringLiteral("1, ") + Sql::number(c.id) + QStringLiteral(", null, ") +
+                    Sql::text(c.nazev) + QStringLiteral(", ") + Sql::number(c.cena) +
+                    QStringLiteral(", ") + P + QStringLiteral(", ") + Sql::number(c.e_index) +
+                    QStringLiteral(", ") + Sql::number(kodVeku) +
+                    QStringLiteral(", null, null, now())"));
+        }
+        const TPolozkaPlatby& b = platba.brigady;
+        if (b.vyplnena()) {
+            polozka(QStringLiteral("2, ") + Sql::number(b.id) + QStringLiteral(", null, ") +
+                    Sql::text(b.nazev) + QStringLiteral(", ") + Sql::number(b.cena) +
+                    QStringLiteral(", ") + P + QStringLiteral(", ") + Sql::number(b.e_index) +
+                    QStringLiteral(", null, null, null, now())"));
+        }
+        for (const TPolozkaPlatby& p : platba.povolenky) {
+            if (!p.vyplnena()) continue;
+            polozka(QStringLiteral("3, ") + Sql::number(p.id) + QStringLiteral(", ") +
+                    Sql::number(p.idPov) + QStringLiteral(", ") + Sql::text(p.nazev) +
+                    QStringLiteral(", ") + Sql::number(p.cena) + QStringLiteral(", ") + P +
+                    QStringLiteral(", ") + Sql::number(p.e_index) + QStringLiteral(", null, ") +
+                    Sql::text(p.kodOznaceni) + QStringLiteral(", ") + Sql::text(p.kategorie) +
+                    QStringLiteral(", now())"));
+        }
+        if (!platba.navazane.isEmpty() && !platba.navazane.first().castka.isEmpty()) {
+            for (const TNavazanaPlatba& n : platba.navazane) {
+                polozka(QStringLiteral("4, ") + Sql::number(n.idP) + QStringLiteral(", null, ") +
+                        Sql::text(n.nazev) + QStringLiteral(", ") + Sql::number(n.castka) +
+                        QStringLiteral(", ") + P +
+                        QStringLiteral(", null, null, null, null, now())"));
+            }
+        }
+        relace.gosql(QStringLiteral("select * from ManipulacniPopl where rok = ") + Y, 1, q, true);
+        if (q.recordCount() > 0) {
+            polozka(QStringLiteral("4, 0, null, 'Manipulační poplatek', ") +
+                    Sql::number(platba.manipulacniPoplatek) + QStringLiteral(", ") + P +
+                    QStringLiteral(", null, null, null, null, now())"));
+        }
+        spojeni.commit();
+        return TUlozenaPlatba{P, U};
+    } catch (const Chyba& e) {
+        spojeni.rollback();
+        try {
+            relace.hlaseni.log(e.zprava());
+        } catch (const Chyba&) {
+            // An unwritable log must not hide the failed save from the user.
+        }
+        relace.hlaseni.zprava(
+            QStringLiteral("Došlo k neočekávané výjimce. [") + e.zprava() + QStringLiteral("]"), 2);
+        return std::nullopt;
+    }
 }
