@@ -452,6 +452,15 @@ void TMain::Gosqlexec(const QString& sqltext, db::Query& ADOQuery, bool PoslatVy
     relace.gosqlexec(sqltext, ADOQuery, PoslatVyjimkuDal);
 }
 
+void TMain::Gosql(const db::Prikaz& prikaz, quint8 Activ, db::Query& ADOQuery,
+                  bool PoslatVyjimkuDal) {
+    relace.gosql(prikaz, Activ, ADOQuery, PoslatVyjimkuDal);
+}
+
+void TMain::Gosqlexec(const db::Prikaz& prikaz, db::Query& ADOQuery, bool PoslatVyjimkuDal) {
+    relace.gosqlexec(prikaz, ADOQuery, PoslatVyjimkuDal);
+}
+
 void TMain::RefreshDBGridu(TDBGridNew* dbgridR, int PozicePoRefreshi) {
     db::Query* q = dbgridR ? dbgridR->dataSet() : nullptr;
     if (!q) return;

@@ -32,6 +32,9 @@ public:
     // logged and either the error is raised to the caller (PoslatVyjimkuDal) or shown.
     void Gosql(const QString& sqltext, quint8 Activ, db::Query& ADOQuery, bool PoslatVyjimkuDal);
     void Gosqlexec(const QString& sqltext, db::Query& ADOQuery, bool PoslatVyjimkuDal);
+    // The same for a statement with values bound to its placeholders.
+    void Gosql(const db::Prikaz& prikaz, quint8 Activ, db::Query& ADOQuery, bool PoslatVyjimkuDal);
+    void Gosqlexec(const db::Prikaz& prikaz, db::Query& ADOQuery, bool PoslatVyjimkuDal);
     // Reopens the grid's query: 0 keeps the record number, 2 goes to the last row, any other
     // value to the first.
     void RefreshDBGridu(TDBGridNew* dbgridR, int PozicePoRefreshi);

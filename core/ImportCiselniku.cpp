@@ -1,12 +1,13 @@
 #include "ImportCiselniku.h"
 
 #include <QFile>
+#include <QPair>
+#include <QVector>
 
 #include "Chyba.h"
 #include "Databaze.h"
 #include "JetSoubor.h"
 #include "Relace.h"
-#include "SqlHodnoty.h"
 
 namespace {
 
@@ -30,41 +31,80 @@ const QStringList kTabulkySouboru = {
     QStringLiteral("C_povolPO"),       QStringLiteral("C_povolenky_txt"),
     QStringLiteral("C_povol_v_jp"),    QStringLiteral("C_jinePlatby")};
 
-// ---- values of the code-list file as SQL literals
+// ---- values of the code-list file as values of the statements
+
+using db::Hodnota;
+using db::Prikaz;
 
 // A number as the engine stored it: whole numbers as their digits, amounts with a decimal point
 // and their exact decimal digits (312.5, never "312,5"), null as null. A text that is not a
 // number raises Chyba, so a broken file fails the import instead of changing a statement.
-QString cislo(const db::Field& pole) {
-    const QVariant v = pole.value();
-    if (v.isNull()) return Sql::null();
+Hodnota cisloHodnoty(const QVariant& v) {
+    if (v.isNull()) return Hodnota::null();
     switch (v.typeId()) {
         case QMetaType::LongLong:
         case QMetaType::Int:
-            return Sql::number(static_cast<qint64>(v.toLongLong()));
+            return Hodnota::cislo(static_cast<qint64>(v.toLongLong()));
         case QMetaType::Double:
-            return Sql::number(v.toDouble());
+            return Hodnota::cislo(v.toDouble());
         default: {
             const QString t = v.toString();
             // An empty text is no number; letting it through would store null silently.
             if (t.trimmed().isEmpty())
                 throw Chyba(QStringLiteral("Hodnota \"%1\" není číslo.").arg(t));
-            return Sql::number(t);
+            return Hodnota::cislo(t);
         }
     }
 }
 
-// A text, quoted with its apostrophes doubled. A null is the empty text: Jet files often hold
-// null where a text is empty, and the code lists must import all the same.
-QString text(const db::Field& pole) {
-    return Sql::text(pole.isNull() ? QString() : pole.value().toString());
+Hodnota cisloPole(const db::Field& pole) {
+    return cisloHodnoty(pole.value());
 }
 
-// The import's steps between opening the file and committing. Selects on the file run on
-// relace.dotazCis, everything local on relace.dotaz; every call hands its error back.
+Hodnota cisloRadku(const db::Radky& radky, int sloupec) {
+    switch (radky.druh(sloupec)) {
+        case db::Radky::Druh::Null:
+            return Hodnota::null();
+        case db::Radky::Druh::Cele:
+            return Hodnota::cislo(radky.cele(sloupec));
+        case db::Radky::Druh::Realne:
+            return Hodnota::cislo(radky.realne(sloupec));
+        default:
+            return cisloHodnoty(radky.value(sloupec));
+    }
+}
+
+// A text, apostrophes and all. A null is the empty text: Jet files often hold null where a text
+// is empty, and the code lists must import all the same.
+Hodnota textPole(const db::Field& pole) {
+    const QVariant v = pole.value();
+    return Hodnota::text(v.isNull() ? QString() : v.toString());
+}
+
+Hodnota textRadku(const db::Radky& radky, int sloupec) {
+    switch (radky.druh(sloupec)) {
+        case db::Radky::Druh::Null:
+            return Hodnota::text(QString());
+        case db::Radky::Druh::Text:
+            return Hodnota::textUtf8(radky.utf8(sloupec));
+        default:
+            return Hodnota::text(radky.value(sloupec).toString());
+    }
+}
+
+// The import's steps between opening the file and committing. Every statement runs through the
+// session's query helper and hands its error back. The code lists are read from the file row by
+// row (none of their rows is kept), and the statements carry their values bound: each shape is
+// prepared once and run with the values of every row. The few single rows (the year, the
+// settings, the handling fee) are read on relace.dotazCis, the local ones on relace.dotaz.
 class Import {
 public:
-    explicit Import(Relace& relace) : m(relace), cis(relace.dotazCis), loc(relace.dotaz) {}
+    explicit Import(Relace& relace)
+        : m(relace),
+          cis(relace.dotazCis),
+          loc(relace.dotaz),
+          m_radky(&relace.spojeniCis),
+          m_mistni(&relace.spojeni) {}
 
     void jenTabulky();
     void rokImportu();
@@ -80,16 +120,50 @@ public:
     void razitkoVerze(const QString& VerzeCiselniku);
 
 private:
-    void zeSouboru(const QString& sql) { m.gosql(sql, 1, cis, true); }
-    void mistne(const QString& sql) { m.gosql(sql, 1, loc, true); }
-    void proved(const QString& sql) { m.gosqlexec(sql, loc, true); }
+    void zeSouboru(const Prikaz& prikaz) { m.gosql(prikaz, 1, cis, true); }
+    void mistne(const Prikaz& prikaz) { m.gosql(prikaz, 1, loc, true); }
+    void proved(const Prikaz& prikaz) { m.gosqlexec(prikaz, loc, true); }
     db::Field pole(const QString& nazev) const { return cis.fieldByName(nazev); }
     bool mistneBezRadku() const { return loc.recordCount() == 0; }
+
+    // Runs naRadek on every row of a select on the file, one row at a time.
+    template <typename F>
+    void radkyZeSouboru(const Prikaz& prikaz, F&& naRadek) {
+        m_sloupce.clear();
+        m.gosql(prikaz, m_radky, true);
+        while (!m_radky.eof()) {
+            naRadek();
+            m.dalsi(m_radky, true);
+        }
+        m_radky.close();
+    }
+    // Whether a local select finds no row.
+    bool mistneNenajde(const Prikaz& prikaz) {
+        m.gosql(prikaz, m_mistni, true);
+        const bool nic = m_mistni.eof();
+        m_mistni.close();
+        return nic;
+    }
+    // A field of the file's current row. Each name is looked up once per select (its rows are
+    // many, its fields few), and found again by the very text it was asked with.
+    int sloupec(const QString& nazev) {
+        for (const auto& [jmeno, index] : m_sloupce)
+            if (jmeno.constData() == nazev.constData() && jmeno.size() == nazev.size())
+                return index;
+        const int index = m_radky.fieldIndex(nazev);
+        m_sloupce.append({nazev, index});
+        return index;
+    }
+    Hodnota cislo(const QString& nazev) { return cisloRadku(m_radky, sloupec(nazev)); }
+    Hodnota text(const QString& nazev) { return textRadku(m_radky, sloupec(nazev)); }
 
     Relace& m;
     db::Query& cis;
     db::Query& loc;
-    QString Y;  // the import year as an SQL literal
+    db::Radky m_radky;   // the rows of a code list of the file
+    db::Radky m_mistni;  // a local lookup
+    QVector<QPair<QString, int>> m_sloupce;
+    Hodnota Y;  // the import year
 };
 
 void Import::jenTabulky() {
@@ -111,73 +185,77 @@ void Import::rokImportu() {
     // Without a year every later statement would name no year at all: refuse the file.
     if (rok.isNull())
         throw Chyba(QStringLiteral("Soubor číselníků neobsahuje žádný rok evidence."));
-    Y = cislo(rok);
-    mistne(QStringLiteral("select * from RokEvidence where rok = ") + Y);
-    if (mistneBezRadku())
-        proved(QStringLiteral("insert into RokEvidence (rok) values (") + Y + QStringLiteral(")"));
+    Y = cisloPole(rok);
+    mistne({QStringLiteral("select * from RokEvidence where rok = ?"), {Y}});
+    if (mistneBezRadku()) proved({QStringLiteral("insert into RokEvidence (rok) values (?)"), {Y}});
 }
 
 void Import::nastaveni() {
     zeSouboru(QStringLiteral("select * from Nastaveni"));
-    QString ucet = Sql::text(QString());
-    QString mesto = Sql::text(QString());
+    Hodnota ucet = Hodnota::text(QString());
+    Hodnota mesto = Hodnota::text(QString());
     if (cis.recordCount() > 0) {
-        ucet = text(pole(QStringLiteral("ucet")));
-        mesto = text(pole(QStringLiteral("mesto")));
+        ucet = textPole(pole(QStringLiteral("ucet")));
+        mesto = textPole(pole(QStringLiteral("mesto")));
     }
     mistne(QStringLiteral("select * from Nastaveni"));
     if (mistneBezRadku())
-        proved(QStringLiteral("insert into Nastaveni (ucet, mesto) values (") + ucet +
-               QStringLiteral(", ") + mesto + QStringLiteral(")"));
+        proved(
+            {QStringLiteral("insert into Nastaveni (ucet, mesto) values (?, ?)"), {ucet, mesto}});
     else
-        proved(QStringLiteral("update Nastaveni set ucet = ") + ucet +
-               QStringLiteral(", mesto = ") + mesto);
+        proved({QStringLiteral("update Nastaveni set ucet = ?, mesto = ?"), {ucet, mesto}});
 }
 
 void Import::manipulacniPoplatek() {
-    zeSouboru(QStringLiteral("select * from ManipulacniPopl where rok = ") + Y);
+    zeSouboru({QStringLiteral("select * from ManipulacniPopl where rok = ?"), {Y}});
     if (cis.recordCount() == 1) {
-        const QString nazev = text(pole(QStringLiteral("nazev")));
-        const QString castka = cislo(pole(QStringLiteral("castka")));
-        mistne(QStringLiteral("select * from ManipulacniPopl where rok = ") + Y);
+        const Hodnota nazev = textPole(pole(QStringLiteral("nazev")));
+        const Hodnota castka = cisloPole(pole(QStringLiteral("castka")));
+        mistne({QStringLiteral("select * from ManipulacniPopl where rok = ?"), {Y}});
         if (mistneBezRadku())
-            proved(QStringLiteral("insert into ManipulacniPopl (nazev, castka, rok) values (") +
-                   nazev + QStringLiteral(", ") + castka + QStringLiteral(", ") + Y +
-                   QStringLiteral(")"));
+            proved({QStringLiteral("insert into ManipulacniPopl (nazev, castka, rok) values (?, ?, "
+                                   "?)"),
+                    {nazev, castka, Y}});
         else
-            proved(QStringLiteral("update ManipulacniPopl set nazev = ") + nazev +
-                   QStringLiteral(", castka = ") + castka + QStringLiteral(" where rok = ") + Y);
+            proved(
+                {QStringLiteral("update ManipulacniPopl set nazev = ?, castka = ? where rok = ?"),
+                 {nazev, castka, Y}});
     } else {
         // None or an ambiguous pair: the year has no handling fee.
-        proved(QStringLiteral("delete from ManipulacniPopl where rok = ") + Y);
+        proved({QStringLiteral("delete from ManipulacniPopl where rok = ?"), {Y}});
     }
 }
 
 void Import::clenskePrispevky() {
-    proved(QStringLiteral("delete from ClenskePrispevky where rok = ") + Y);
-    zeSouboru(QStringLiteral("select * from ClenskePrispevky where rok = ") + Y +
-              QStringLiteral(" and aktivita = 100 and e_index is not null order by e_index"));
-    for (cis.first(); !cis.eof(); cis.next())
-        proved(QStringLiteral("insert into ClenskePrispevky (id, rok, nazev, castka, aktivita, "
-                              "kod_veku, e_index) values (") +
-               cislo(pole(QStringLiteral("id"))) + QStringLiteral(", ") + Y + QStringLiteral(", ") +
-               text(pole(QStringLiteral("nazev"))) + QStringLiteral(", ") +
-               cislo(pole(QStringLiteral("castka"))) + QStringLiteral(", 100, ") +
-               cislo(pole(QStringLiteral("kod_veku"))) + QStringLiteral(", ") +
-               cislo(pole(QStringLiteral("e_index"))) + QStringLiteral(")"));
+    proved({QStringLiteral("delete from ClenskePrispevky where rok = ?"), {Y}});
+    const QString vloz = QStringLiteral(
+        "insert into ClenskePrispevky (id, rok, nazev, castka, aktivita, kod_veku, e_index) values "
+        "(?, ?, ?, ?, 100, ?, ?)");
+    radkyZeSouboru({QStringLiteral("select * from ClenskePrispevky where rok = ? and aktivita = "
+                                   "100 and e_index is not null order by e_index"),
+                    {Y}},
+                   [&] {
+                       proved({vloz,
+                               {cislo(QStringLiteral("id")), Y, text(QStringLiteral("nazev")),
+                                cislo(QStringLiteral("castka")), cislo(QStringLiteral("kod_veku")),
+                                cislo(QStringLiteral("e_index"))}});
+                   });
 }
 
 void Import::brigady() {
-    proved(QStringLiteral("delete from Brigady where rok = ") + Y);
-    zeSouboru(QStringLiteral("select * from Brigady where rok = ") + Y +
-              QStringLiteral(" and e_index is not null and aktivita = 100 order by e_index"));
-    for (cis.first(); !cis.eof(); cis.next())
-        proved(QStringLiteral(
-                   "insert into Brigady (id, rok, nazev, castka, aktivita, e_index) values (") +
-               cislo(pole(QStringLiteral("id"))) + QStringLiteral(", ") + Y + QStringLiteral(", ") +
-               text(pole(QStringLiteral("nazev"))) + QStringLiteral(", ") +
-               cislo(pole(QStringLiteral("castka"))) + QStringLiteral(", 100, ") +
-               cislo(pole(QStringLiteral("e_index"))) + QStringLiteral(")"));
+    proved({QStringLiteral("delete from Brigady where rok = ?"), {Y}});
+    const QString vloz = QStringLiteral(
+        "insert into Brigady (id, rok, nazev, castka, aktivita, e_index) values (?, ?, ?, ?, 100, "
+        "?)");
+    radkyZeSouboru(
+        {QStringLiteral("select * from Brigady where rok = ? and e_index is not null "
+                        "and aktivita = 100 order by e_index"),
+         {Y}},
+        [&] {
+            proved({vloz,
+                    {cislo(QStringLiteral("id")), Y, text(QStringLiteral("nazev")),
+                     cislo(QStringLiteral("castka")), cislo(QStringLiteral("e_index"))}});
+        });
 }
 
 void Import::cenyPovolenek() {
@@ -187,93 +265,87 @@ void Import::cenyPovolenek() {
         // The table names are the program's own constants, never values from the file.
         const QString T = seznam.left(konec);
         seznam.remove(0, konec + 1);
-        proved(QStringLiteral("delete from ") + T + QStringLiteral(" where rok = ") + Y);
-        zeSouboru(QStringLiteral("select id, rok, nazev, kodOznaceni, kategorie, castka, e_index "
-                                 "from ") +
-                  T + QStringLiteral(" where rok = ") + Y +
-                  QStringLiteral(" and aktivita = 100 and e_index is not null order by e_index"));
-        for (cis.first(); !cis.eof(); cis.next())
-            proved(QStringLiteral("insert into ") + T +
-                   QStringLiteral(" (id, rok, nazev, kodOznaceni, kategorie, castka, aktivita, "
-                                  "e_index) values (") +
-                   cislo(pole(QStringLiteral("id"))) + QStringLiteral(", ") + Y +
-                   QStringLiteral(", ") + text(pole(QStringLiteral("nazev"))) +
-                   QStringLiteral(", ") + text(pole(QStringLiteral("kodOznaceni"))) +
-                   QStringLiteral(", ") + text(pole(QStringLiteral("kategorie"))) +
-                   QStringLiteral(", ") + cislo(pole(QStringLiteral("castka"))) +
-                   QStringLiteral(", 100, ") + cislo(pole(QStringLiteral("e_index"))) +
-                   QStringLiteral(")"));
+        proved({QStringLiteral("delete from ") + T + QStringLiteral(" where rok = ?"), {Y}});
+        const QString vloz = QStringLiteral("insert into ") + T +
+                             QStringLiteral(
+                                 " (id, rok, nazev, kodOznaceni, kategorie, castka, aktivita, "
+                                 "e_index) values (?, ?, ?, ?, ?, ?, 100, ?)");
+        radkyZeSouboru(
+            {QStringLiteral(
+                 "select id, rok, nazev, kodOznaceni, kategorie, castka, e_index from ") +
+                 T +
+                 QStringLiteral(
+                     " where rok = ? and aktivita = 100 and e_index is not null order by e_index"),
+             {Y}},
+            [&] {
+                proved({vloz,
+                        {cislo(QStringLiteral("id")), Y, text(QStringLiteral("nazev")),
+                         text(QStringLiteral("kodOznaceni")), text(QStringLiteral("kategorie")),
+                         cislo(QStringLiteral("castka")), cislo(QStringLiteral("e_index"))}});
+            });
     }
 }
 
 void Import::typyPovolenek() {
-    zeSouboru(QStringLiteral("select * from C_povolenky_txt"));
-    for (cis.first(); !cis.eof(); cis.next()) {
-        const QString idPov = cislo(pole(QStringLiteral("id_pov")));
-        const QString nazev = text(pole(QStringLiteral("nazev")));
-        const QString tabulka = text(pole(QStringLiteral("tabulka")));
-        mistne(QStringLiteral("select * from C_povolenky_txt where id_pov = ") + idPov);
-        if (mistneBezRadku())
-            proved(QStringLiteral("insert into C_povolenky_txt (id_pov, nazev, tabulka) values (") +
-                   idPov + QStringLiteral(", ") + nazev + QStringLiteral(", ") + tabulka +
-                   QStringLiteral(")"));
+    radkyZeSouboru(QStringLiteral("select * from C_povolenky_txt"), [&] {
+        const Hodnota idPov = cislo(QStringLiteral("id_pov"));
+        const Hodnota nazev = text(QStringLiteral("nazev"));
+        const Hodnota tabulka = text(QStringLiteral("tabulka"));
+        if (mistneNenajde(
+                {QStringLiteral("select * from C_povolenky_txt where id_pov = ?"), {idPov}}))
+            proved({QStringLiteral(
+                        "insert into C_povolenky_txt (id_pov, nazev, tabulka) values (?, ?, ?)"),
+                    {idPov, nazev, tabulka}});
         else
-            proved(QStringLiteral("update C_povolenky_txt set nazev = ") + nazev +
-                   QStringLiteral(", tabulka = ") + tabulka + QStringLiteral(" where id_pov = ") +
-                   idPov);
-    }
+            proved({QStringLiteral(
+                        "update C_povolenky_txt set nazev = ?, tabulka = ? where id_pov = ?"),
+                    {nazev, tabulka, idPov}});
+    });
 }
 
 void Import::vazbyNaJinePlatby() {
-    zeSouboru(QStringLiteral("select * from C_povol_v_jp where rok = ") + Y);
-    for (cis.first(); !cis.eof(); cis.next()) {
-        const QString idP = cislo(pole(QStringLiteral("id_p")));
-        const QString idJp = cislo(pole(QStringLiteral("id_jp")));
-        const QString typPovolenky = text(pole(QStringLiteral("typ_povolenky")));
-        const QString typPlatby = cislo(pole(QStringLiteral("typ_platby")));
-        const QString klic =
-            QStringLiteral(" where id_p = ") + idP + QStringLiteral(" and id_jp = ") + idJp +
-            QStringLiteral(" and rok = ") + Y + QStringLiteral(" and typ_povolenky = ") +
-            typPovolenky + QStringLiteral(" collate nocase");
+    const QString klic = QStringLiteral(
+        " where id_p = ? and id_jp = ? and rok = ? and typ_povolenky = ? collate nocase");
+    const QString hledej = QStringLiteral("select * from C_povol_v_jp") + klic;
+    const QString vloz = QStringLiteral(
+        "insert into C_povol_v_jp (id_p, id_jp, rok, typ_povolenky, aktivita, typ_platby) values "
+        "(?, ?, ?, ?, 100, ?)");
+    const QString zmen =
+        QStringLiteral("update C_povol_v_jp set aktivita = ?, typ_platby = ?") + klic;
+    radkyZeSouboru({QStringLiteral("select * from C_povol_v_jp where rok = ?"), {Y}}, [&] {
+        const Hodnota idP = cislo(QStringLiteral("id_p"));
+        const Hodnota idJp = cislo(QStringLiteral("id_jp"));
+        const Hodnota typPovolenky = text(QStringLiteral("typ_povolenky"));
+        const Hodnota typPlatby = cislo(QStringLiteral("typ_platby"));
         // Table names compare without regard to letter case, as everywhere they are looked up:
-        // the same link spelt otherwise in a later file is the link already stored.
-        mistne(QStringLiteral("select * from C_povol_v_jp") + klic);
-        // A new link is always active; an existing one takes over the file's state.
-        if (mistneBezRadku())
-            proved(QStringLiteral("insert into C_povol_v_jp (id_p, id_jp, rok, typ_povolenky, "
-                                  "aktivita, typ_platby) values (") +
-                   idP + QStringLiteral(", ") + idJp + QStringLiteral(", ") + Y +
-                   QStringLiteral(", ") + typPovolenky + QStringLiteral(", 100, ") + typPlatby +
-                   QStringLiteral(")"));
+        // the same link spelt otherwise in a later file is the link already stored. A new link
+        // is always active; an existing one takes over the file's state.
+        if (mistneNenajde({hledej, {idP, idJp, Y, typPovolenky}}))
+            proved({vloz, {idP, idJp, Y, typPovolenky, typPlatby}});
         else
-            proved(QStringLiteral("update C_povol_v_jp set aktivita = ") +
-                   cislo(pole(QStringLiteral("aktivita"))) + QStringLiteral(", typ_platby = ") +
-                   typPlatby + klic);
-    }
+            proved(
+                {zmen, {cislo(QStringLiteral("aktivita")), typPlatby, idP, idJp, Y, typPovolenky}});
+    });
 }
 
 void Import::jinePlatby() {
-    zeSouboru(QStringLiteral("select * from C_jinePlatby where rok = ") + Y);
-    for (cis.first(); !cis.eof(); cis.next()) {
-        const QString id = cislo(pole(QStringLiteral("id")));
-        const QString nazev = text(pole(QStringLiteral("nazev")));
-        const QString castka = cislo(pole(QStringLiteral("castka")));
-        const QString manipulacni = text(pole(QStringLiteral("manipulacni_poplatek")));
-        mistne(QStringLiteral("select * from C_jinePlatby where id = ") + id +
-               QStringLiteral(" and rok = ") + Y);
-        if (mistneBezRadku())
-            proved(QStringLiteral("insert into C_jinePlatby (id, nazev, castka, aktivita, rok, "
-                                  "manipulacni_poplatek) values (") +
-                   id + QStringLiteral(", ") + nazev + QStringLiteral(", ") + castka +
-                   QStringLiteral(", 100, ") + Y + QStringLiteral(", ") + manipulacni +
-                   QStringLiteral(")"));
+    const QString hledej = QStringLiteral("select * from C_jinePlatby where id = ? and rok = ?");
+    const QString vloz = QStringLiteral(
+        "insert into C_jinePlatby (id, nazev, castka, aktivita, rok, manipulacni_poplatek) values "
+        "(?, ?, ?, 100, ?, ?)");
+    const QString zmen = QStringLiteral(
+        "update C_jinePlatby set nazev = ?, castka = ?, aktivita = ?, manipulacni_poplatek = ? "
+        "where id = ? and rok = ?");
+    radkyZeSouboru({QStringLiteral("select * from C_jinePlatby where rok = ?"), {Y}}, [&] {
+        const Hodnota id = cislo(QStringLiteral("id"));
+        const Hodnota nazev = text(QStringLiteral("nazev"));
+        const Hodnota castka = cislo(QStringLiteral("castka"));
+        const Hodnota manipulacni = text(QStringLiteral("manipulacni_poplatek"));
+        if (mistneNenajde({hledej, {id, Y}}))
+            proved({vloz, {id, nazev, castka, Y, manipulacni}});
         else
-            proved(QStringLiteral("update C_jinePlatby set nazev = ") + nazev +
-                   QStringLiteral(", castka = ") + castka + QStringLiteral(", aktivita = ") +
-                   cislo(pole(QStringLiteral("aktivita"))) +
-                   QStringLiteral(", manipulacni_poplatek = ") + manipulacni +
-                   QStringLiteral(" where id = ") + id + QStringLiteral(" and rok = ") + Y);
-    }
+            proved({zmen, {nazev, castka, cislo(QStringLiteral("aktivita")), manipulacni, id, Y}});
+    });
 }
 
 void Import::aktualniRok() {
@@ -284,12 +356,12 @@ void Import::aktualniRok() {
 void Import::razitkoVerze(const QString& VerzeCiselniku) {
     const QString zacatek =
         QStringLiteral("update Nastaveni set aktualizovano = date(), verzecis = ");
-    QString verze;
+    Hodnota verze;
     try {
         // An empty version would store null and pass for a successful stamp.
         if (VerzeCiselniku.trimmed().isEmpty())
             throw Chyba(QStringLiteral("Hodnota \"%1\" není číslo.").arg(VerzeCiselniku));
-        verze = Sql::number(VerzeCiselniku);
+        verze = Hodnota::cislo(VerzeCiselniku);
     } catch (const Chyba& e) {
         // Reported the way the query helper reports a rejected statement; the code lists are
         // kept without the stamp, so the caller's re-check sees the old version.
@@ -299,7 +371,7 @@ void Import::razitkoVerze(const QString& VerzeCiselniku) {
                          0, 0);
         return;
     }
-    m.gosqlexec(zacatek + verze, loc, false);
+    m.gosqlexec({zacatek + QStringLiteral("?"), {verze}}, loc, false);
 }
 
 }  // namespace

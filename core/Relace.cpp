@@ -11,33 +11,50 @@ Relace::~Relace() {
     spojeniCis.close();
 }
 
-void Relace::chybaDotazu(const QString& sqltext, const QString& zprava, bool PoslatVyjimkuDal) {
-    hlaseni.log(sqltext);
+void Relace::chybaDotazu(const db::Prikaz& prikaz, const QString& zprava, bool PoslatVyjimkuDal) {
+    hlaseni.log(prikaz.text());
     if (PoslatVyjimkuDal) throw Chyba(zprava);
     hlaseni.zprava(QStringLiteral("Došlo k chybě! (kontaktuje prosím správce)\r{") + zprava +
                        QStringLiteral("}"),
                    0, 0);
 }
 
-void Relace::gosql(const QString& sqltext, quint8 Activ, db::Query& q, bool PoslatVyjimkuDal) {
+void Relace::gosql(const db::Prikaz& prikaz, quint8 Activ, db::Query& q, bool PoslatVyjimkuDal) {
     if (!q.connection()) q.setConnection(&spojeni);
     q.close();
-    q.setSql(sqltext);
+    q.setPrikaz(prikaz);
     if (Activ != 1) return;
     try {
         q.open();
     } catch (const Chyba& e) {
-        chybaDotazu(sqltext, e.zprava(), PoslatVyjimkuDal);
+        chybaDotazu(prikaz, e.zprava(), PoslatVyjimkuDal);
     }
 }
 
-void Relace::gosqlexec(const QString& sqltext, db::Query& q, bool PoslatVyjimkuDal) {
+void Relace::gosqlexec(const db::Prikaz& prikaz, db::Query& q, bool PoslatVyjimkuDal) {
     if (!q.connection()) q.setConnection(&spojeni);
     q.close();
-    q.setSql(sqltext);
+    q.setPrikaz(prikaz);
     try {
         q.execSql();
     } catch (const Chyba& e) {
-        chybaDotazu(sqltext, e.zprava(), PoslatVyjimkuDal);
+        chybaDotazu(prikaz, e.zprava(), PoslatVyjimkuDal);
+    }
+}
+
+void Relace::gosql(const db::Prikaz& prikaz, db::Radky& radky, bool PoslatVyjimkuDal) {
+    try {
+        radky.open(prikaz);
+    } catch (const Chyba& e) {
+        radky.close();
+        chybaDotazu(prikaz, e.zprava(), PoslatVyjimkuDal);
+    }
+}
+
+void Relace::dalsi(db::Radky& radky, bool PoslatVyjimkuDal) {
+    try {
+        radky.next();
+    } catch (const Chyba& e) {
+        chybaDotazu(radky.prikaz(), e.zprava(), PoslatVyjimkuDal);
     }
 }

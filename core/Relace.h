@@ -27,15 +27,21 @@ public:
     TAdresyWebu adresy;
     TOrganizace organizace = o_Neurceno;
 
-    // The query helper every statement runs through (Gosql, Gosqlexec). A query without a
+    // The query helper every statement runs through (Gosql, Gosqlexec): a statement text, or a
+    // statement with values bound to its placeholders (see db::Prikaz). A query without a
     // connection is bound to spojeni. Activ 1 opens the select; any other value only sets the
-    // statement and leaves the query closed. On failure the statement's text goes to the log
-    // first; then the error is raised again to the caller with its text (PoslatVyjimkuDal) or
-    // the user is told "Došlo k chybě! (kontaktuje prosím správce)" with the engine's text and
-    // the call returns normally.
-    void gosql(const QString& sqltext, quint8 Activ, db::Query& q, bool PoslatVyjimkuDal);
-    void gosqlexec(const QString& sqltext, db::Query& q, bool PoslatVyjimkuDal);
+    // statement and leaves the query closed. On failure the statement's text (with its values
+    // written in as literals) goes to the log first; then the error is raised again to the
+    // caller with its text (PoslatVyjimkuDal) or the user is told "Došlo k chybě! (kontaktuje
+    // prosím správce)" with the engine's text and the call returns normally.
+    void gosql(const db::Prikaz& prikaz, quint8 Activ, db::Query& q, bool PoslatVyjimkuDal);
+    void gosqlexec(const db::Prikaz& prikaz, db::Query& q, bool PoslatVyjimkuDal);
+    // A select read row by row (db::Radky, none of its rows kept): its first row now, each next
+    // one with dalsi(). A failure on the way takes the same error path with the same statement;
+    // when it is reported to the user, the rows end there.
+    void gosql(const db::Prikaz& prikaz, db::Radky& radky, bool PoslatVyjimkuDal);
+    void dalsi(db::Radky& radky, bool PoslatVyjimkuDal);
 
 private:
-    void chybaDotazu(const QString& sqltext, const QString& zprava, bool PoslatVyjimkuDal);
+    void chybaDotazu(const db::Prikaz& prikaz, const QString& zprava, bool PoslatVyjimkuDal);
 };
