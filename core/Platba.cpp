@@ -4,7 +4,6 @@
 #include "Formaty.h"
 #include "Relace.h"
 #include "Spolecne.h"
-#include "SqlHodnoty.h"
 
 int RokJakoCislo(const QString& rokEvidence) {
     bool ok = false;
@@ -104,20 +103,17 @@ QString TPlatba::duvodOdmitnuti() const {
 // The linked payments of one code-list entry in the evidence year. The code lists name their
 // tables in any letter case ("C_povolKO", "c_povolKO"), so the key is compared without regard to
 // it.
-static QString dotazNavazanych(const QString& rok, const QString& idP, const QString& klic) {
-    const QString Y = Sql::number(rok);
-    return QStringLiteral(
-               "select v.*, j.nazev, j.castka from C_povol_v_jp v, C_jinePlatby j where v.id_p "
-               "= ") +
-           Sql::number(idP) + QStringLiteral(" and v.typ_povolenky = ") + Sql::text(klic) +
-           QStringLiteral(" collate nocase and v.rok = ") + Y +
-           QStringLiteral(" and v.aktivita = 100 and j.id = v.id_jp and j.rok = ") + Y;
-}
-
 QVector<TNavazanaPlatba> NactiNavazanePlatby(Relace& relace, const QString& idP,
                                              const QString& klic) {
+    using db::Hodnota;
+    const Hodnota Y = Hodnota::cislo(relace.rok);
+    const db::Prikaz dotaz(
+        QStringLiteral("select v.*, j.nazev, j.castka from C_povol_v_jp v, C_jinePlatby j where "
+                       "v.id_p = ? and v.typ_povolenky = ? collate nocase and v.rok = ? and "
+                       "v.aktivita = 100 and j.id = v.id_jp and j.rok = ?"),
+        {Hodnota::cislo(idP), Hodnota::text(klic), Y, Y});
     db::Query q(&relace.spojeni);
-    relace.gosql(dotazNavazanych(relace.rok, idP, klic), 1, q, false);
+    relace.gosql(dotaz, 1, q, false);
     QVector<TNavazanaPlatba> radky;
     if (!q.isOpen()) return radky;
     for (q.first(); !q.eof(); q.next())
@@ -130,80 +126,75 @@ QVector<TNavazanaPlatba> NactiNavazanePlatby(Relace& relace, const QString& idP,
 }
 
 std::optional<TUlozenaPlatba> UlozPlatbu(Relace& relace, const TPlatba& platba) {
+    using db::Hodnota;
     db::Connection& spojeni = relace.spojeni;
     db::Query q(&spojeni);
     try {
         spojeni.beginTransaction();
-        const QString Y = Sql::number(relace.rok);
+        const Hodnota Y = Hodnota::cislo(relace.rok);
         relace.gosql(
             QStringLiteral("select max(cislo_platby) as cislo_platby from HistoriePlatebHead"), 1,
             q, true);
-        const QString P =
-            QString::number(q.fieldByName(QStringLiteral("cislo_platby")).asInteger() + 1);
+        const qint64 cislo = q.fieldByName(QStringLiteral("cislo_platby")).asInteger() + 1;
+        const QString P = QString::number(cislo);
+        const Hodnota hP = Hodnota::cislo(cislo);
         relace.gosql(QStringLiteral("select * from Nastaveni"), 1, q, true);
         const QString U = q.fieldByName(QStringLiteral("ucet")).asString();
         relace.gosqlexec(
-            QStringLiteral(
-                "insert into HistoriePlatebHead (cislo_platby, dat_zmena, rok, ucet, vs, "
-                "ks, ss, castka, id_usr) values (") +
-                P + QStringLiteral(", now(), ") + Y + QStringLiteral(", ") + Sql::text(U) +
-                QStringLiteral(", ") + Sql::text(platba.ecislo) + QStringLiteral(", ") +
-                Sql::text(KonstantniSymbol(P, relace.rok)) + QStringLiteral(", ") +
-                Sql::text(platba.ss()) + QStringLiteral(", ") + Sql::number(platba.celkem) +
-                QStringLiteral(", ") + Sql::number(platba.idUzivatele) + QStringLiteral(")"),
+            {QStringLiteral("insert into HistoriePlatebHead (cislo_platby, dat_zmena, rok, ucet, "
+                            "vs, ks, ss, castka, id_usr) values (?, now(), ?, ?, ?, ?, ?, ?, ?)"),
+             {hP, Y, Hodnota::text(U), Hodnota::text(platba.ecislo),
+              Hodnota::text(KonstantniSymbol(P, relace.rok)), Hodnota::text(platba.ss()),
+              Hodnota::cislo(platba.celkem), Hodnota::cislo(platba.idUzivatele)}},
             q, true);
         relace.gosql(QStringLiteral("select max(id_platby) as id_platby from HistoriePlateb"), 1, q,
                      true);
         qint64 idPlatby = q.fieldByName(QStringLiteral("id_platby")).asInteger();
+        // Every item row: its number and the year, then the rest of its values.
         const QString hlava = QStringLiteral(
             "insert into HistoriePlateb (id_platby, rok, typ_platby, id, id_pov, nazev, castka, "
-            "cislo_platby, e_index, kod_veku, kodOznaceni, kategorie, dat_zmena) values (");
-        auto polozka = [&](const QString& zbytek) {
-            relace.gosqlexec(hlava + QString::number(++idPlatby) + QStringLiteral(", ") + Y +
-                                 QStringLiteral(", ") + zbytek,
-                             q, true);
+            "cislo_platby, e_index, kod_veku, kodOznaceni, kategorie, dat_zmena) values (?, ?, ");
+        auto polozka = [&](const QString& zbytek, const QVector<Hodnota>& hodnoty) {
+            relace.gosqlexec(
+                {hlava + zbytek, QVector<Hodnota>{Hodnota::cislo(++idPlatby), Y} + hodnoty}, q,
+                true);
         };
         const TPolozkaPlatby& c = platba.clenstvi;
         if (c.vyplnena()) {
-            relace.gosql(QStringLiteral("select * from ClenskePrispevky where id = ") +
-                             Sql::number(c.id) + QStringLiteral(" and rok = ") + Y,
+            relace.gosql({QStringLiteral("select * from ClenskePrispevky where id = ? and rok = ?"),
+                          {Hodnota::cislo(c.id), Y}},
                          1, q, true);
             const QString kodVeku = q.fieldByName(QStringLiteral("kod_veku")).asString();
-            polozka(QStringLiteral("1, ") + Sql::number(c.id) + QStringLiteral(", null, ") +
-                    Sql::text(c.nazev) + QStringLiteral(", ") + Sql::number(c.cena) +
-                    QStringLiteral(", ") + P + QStringLiteral(", ") + Sql::number(c.e_index) +
-                    QStringLiteral(", ") + Sql::number(kodVeku) +
-                    QStringLiteral(", null, null, now())"));
+            polozka(QStringLiteral("1, ?, null, ?, ?, ?, ?, ?, null, null, now())"),
+                    {Hodnota::cislo(c.id), Hodnota::text(c.nazev), Hodnota::cislo(c.cena), hP,
+                     Hodnota::cislo(c.e_index), Hodnota::cislo(kodVeku)});
         }
         const TPolozkaPlatby& b = platba.brigady;
         if (b.vyplnena()) {
-            polozka(QStringLiteral("2, ") + Sql::number(b.id) + QStringLiteral(", null, ") +
-                    Sql::text(b.nazev) + QStringLiteral(", ") + Sql::number(b.cena) +
-                    QStringLiteral(", ") + P + QStringLiteral(", ") + Sql::number(b.e_index) +
-                    QStringLiteral(", null, null, null, now())"));
+            polozka(QStringLiteral("2, ?, null, ?, ?, ?, ?, null, null, null, now())"),
+                    {Hodnota::cislo(b.id), Hodnota::text(b.nazev), Hodnota::cislo(b.cena), hP,
+                     Hodnota::cislo(b.e_index)});
         }
         for (const TPolozkaPlatby& p : platba.povolenky) {
             if (!p.vyplnena()) continue;
-            polozka(QStringLiteral("3, ") + Sql::number(p.id) + QStringLiteral(", ") +
-                    Sql::number(p.idPov) + QStringLiteral(", ") + Sql::text(p.nazev) +
-                    QStringLiteral(", ") + Sql::number(p.cena) + QStringLiteral(", ") + P +
-                    QStringLiteral(", ") + Sql::number(p.e_index) + QStringLiteral(", null, ") +
-                    Sql::text(p.kodOznaceni) + QStringLiteral(", ") + Sql::text(p.kategorie) +
-                    QStringLiteral(", now())"));
+            polozka(QStringLiteral("3, ?, ?, ?, ?, ?, ?, null, ?, ?, now())"),
+                    {Hodnota::cislo(p.id), Hodnota::cislo(p.idPov), Hodnota::text(p.nazev),
+                     Hodnota::cislo(p.cena), hP, Hodnota::cislo(p.e_index),
+                     Hodnota::text(p.kodOznaceni), Hodnota::text(p.kategorie)});
         }
         if (!platba.navazane.isEmpty() && !platba.navazane.first().castka.isEmpty()) {
             for (const TNavazanaPlatba& n : platba.navazane) {
-                polozka(QStringLiteral("4, ") + Sql::number(n.idP) + QStringLiteral(", null, ") +
-                        Sql::text(n.nazev) + QStringLiteral(", ") + Sql::number(n.castka) +
-                        QStringLiteral(", ") + P +
-                        QStringLiteral(", null, null, null, null, now())"));
+                polozka(
+                    QStringLiteral("4, ?, null, ?, ?, ?, null, null, null, null, now())"),
+                    {Hodnota::cislo(n.idP), Hodnota::text(n.nazev), Hodnota::cislo(n.castka), hP});
             }
         }
-        relace.gosql(QStringLiteral("select * from ManipulacniPopl where rok = ") + Y, 1, q, true);
+        relace.gosql({QStringLiteral("select * from ManipulacniPopl where rok = ?"), {Y}}, 1, q,
+                     true);
         if (q.recordCount() > 0) {
-            polozka(QStringLiteral("4, 0, null, 'Manipulační poplatek', ") +
-                    Sql::number(platba.manipulacniPoplatek) + QStringLiteral(", ") + P +
-                    QStringLiteral(", null, null, null, null, now())"));
+            polozka(QStringLiteral(
+                        "4, 0, null, 'Manipulační poplatek', ?, ?, null, null, null, null, now())"),
+                    {Hodnota::cislo(platba.manipulacniPoplatek), hP});
         }
         spojeni.commit();
         return TUlozenaPlatba{P, U};

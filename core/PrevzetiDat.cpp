@@ -47,9 +47,11 @@ const QStringList kTabulky = {
     QStringLiteral("HistoriePlateb"),   QStringLiteral("C_povol_v_jp"),
     QStringLiteral("C_jinePlatby")};
 
-// A stored date and time ("2016-03-05 09:07:03", or a date alone) as an SQL literal; taken
+using db::Hodnota;
+
+// A stored date and time ("2016-03-05 09:07:03", or a date alone) as a statement value; taken
 // apart by hand so that no time zone can shift a wall time that does not exist locally.
-QString datumCas(const QString& text) {
+Hodnota datumCas(const QString& text) {
     const QString t = text.trimmed();
     const QDate datum = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
     QTime cas(0, 0);
@@ -59,30 +61,31 @@ QString datumCas(const QString& text) {
     }
     if (!datum.isValid() || !cas.isValid())
         throw Chyba(QStringLiteral("Hodnota \"%1\" není datum.").arg(text));
-    return Sql::dateTime(QDateTime(datum, cas, Qt::UTC));
+    return Hodnota::datumCas(QDateTime(datum, cas, Qt::UTC));
 }
 
-// One value of the old file as a literal for the new database's column of the given type.
-QString literal(const QVariant& v, db::TypPole typ) {
-    if (v.isNull()) return Sql::null();
+// One value of the old file as a value for the new database's column of the given type.
+Hodnota hodnota(const QVariant& v, db::TypPole typ) {
+    if (v.isNull()) return Hodnota::null();
     switch (typ) {
         case db::TypPole::Cele:
         case db::TypPole::Desetinne:
             if (v.typeId() == QMetaType::LongLong)
-                return Sql::number(static_cast<qint64>(v.toLongLong()));
-            if (v.typeId() == QMetaType::Double) return Sql::number(v.toDouble());
-            return Sql::number(v.toString());
+                return Hodnota::cislo(static_cast<qint64>(v.toLongLong()));
+            if (v.typeId() == QMetaType::Double) return Hodnota::cislo(v.toDouble());
+            return Hodnota::cislo(v.toString());
         case db::TypPole::DatumCas:
             return datumCas(v.toString());
         default:
-            return Sql::text(v.toString());
+            return Hodnota::text(v.toString());
     }
 }
 
 bool maTabulku(db::Connection& spojeni, const QString& tabulka) {
     db::Query q(&spojeni);
-    q.setSql(QStringLiteral("select name from sqlite_master where type = 'table' and name = ") +
-             Sql::text(tabulka) + QStringLiteral(" collate nocase"));
+    q.setPrikaz({QStringLiteral("select name from sqlite_master where type = 'table' and name = ? "
+                                "collate nocase"),
+                 {Hodnota::text(tabulka)}});
     q.open();
     return q.recordCount() > 0;
 }
@@ -119,15 +122,17 @@ void zkopirujTabulky(Relace& relace, db::Connection& zdroj) {
         if (doplnStav) sloupce << Sql::identifikator(QStringLiteral("stav"));
         if (sloupce.isEmpty()) continue;
 
-        const QString zacatek = QStringLiteral("insert into ") + tabulka + QStringLiteral(" (") +
-                                sloupce.join(QStringLiteral(", ")) + QStringLiteral(") values (");
+        QStringList mista;
+        for (int i = 0; i < sloupce.size(); ++i) mista << QStringLiteral("?");
+        const QString vloz = QStringLiteral("insert into ") + tabulka + QStringLiteral(" (") +
+                             sloupce.join(QStringLiteral(", ")) + QStringLiteral(") values (") +
+                             mista.join(QStringLiteral(", ")) + QStringLiteral(")");
         for (z.first(); !z.eof(); z.next()) {
-            QStringList hodnoty;
+            QVector<Hodnota> hodnoty;
             for (int i = 0; i < zdrojove.size(); ++i)
-                hodnoty << literal(z.field(zdrojove.at(i)).value(), typySloupcu.at(i));
-            if (doplnStav) hodnoty << Sql::number(static_cast<qint64>(0));
-            relace.gosqlexec(zacatek + hodnoty.join(QStringLiteral(", ")) + QStringLiteral(")"),
-                             cil, true);
+                hodnoty << hodnota(z.field(zdrojove.at(i)).value(), typySloupcu.at(i));
+            if (doplnStav) hodnoty << Hodnota::cislo(static_cast<qint64>(0));
+            relace.gosqlexec({vloz, hodnoty}, cil, true);
         }
     }
 }
