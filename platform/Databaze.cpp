@@ -1127,8 +1127,11 @@ void Query::open() {
     }
     Beh& p = *beh;
     sqlite3_stmt* const s = p.stmt();
+    if (sqlite3_column_count(s) == 0) throw Chyba(QStringLiteral("Příkaz nevrací žádná data."));
+    // The fields are read after the first step: a kept statement whose tables have changed
+    // since it was prepared is prepared anew by that step, with the fields they have now.
+    bool radek = p.krok();
     const int n = sqlite3_column_count(s);
-    if (n == 0) throw Chyba(QStringLiteral("Příkaz nevrací žádná data."));
     QStringList sloupce;
     QVector<TypPole> typy;
     for (int i = 0; i < n; ++i) {
@@ -1138,7 +1141,7 @@ void Query::open() {
     std::vector<SloupecDat> data(n);
     std::vector<SlovnikTextu> slovniky(n);
     int radku = 0;
-    while (p.krok()) {
+    for (; radek; radek = p.krok()) {
         for (int i = 0; i < n; ++i) {
             SloupecDat& d = data[i];
             switch (sqlite3_column_type(s, i)) {
