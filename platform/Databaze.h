@@ -77,7 +77,8 @@ private:
 class Prikaz {
 public:
     Prikaz() = default;
-    Prikaz(const QString& sql) : m_sql(sql) {}  // NOLINT: a text is a statement without values
+    // A text alone is a statement without values.
+    Prikaz(const QString& sql) : m_sql(sql) {}
     Prikaz(const QString& sql, QVector<Hodnota> hodnoty)
         : m_sql(sql), m_hodnoty(std::move(hodnoty)) {}
 
