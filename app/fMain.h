@@ -16,11 +16,11 @@ class QToolBar;
 class QAction;
 class TDBGridNew;
 
-// The main window: holds the program's session (the database connection, the evidence year,
+// The main window: holds the program's context (the database connection, the evidence year,
 // the organisation's addresses; see Relace.h) for its whole life, opens and upgrades the database
 // at its creation, recognises the organisation of the build, keeps the information panel, runs
 // the update check at its first activation and opens the other windows. Every SQL statement of
-// the windows runs through Gosql and Gosqlexec, the session's query helper.
+// the windows runs through Gosql and Gosqlexec, the context's query helper.
 class TMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -65,7 +65,7 @@ public:
     // ---- window events
     void FormActivate();
 
-    // The program's session; the fields below are its parts under the names the windows use.
+    // The program's context; the fields below are its parts under the names the windows use.
     Relace relace;
     QString& rok;
     TAdresyWebu& AdresyWebu;
@@ -116,5 +116,5 @@ private:
 extern TMain* Main;
 
 // The take-over of the earlier program's register (see PrevzetiDat.h) in the main window's
-// session, with its progress window.
+// context, with its progress window.
 Prevzeti PrevzetiDat(TMain& hlavni, const QString& soubor = QStringLiteral("data.mdb"));

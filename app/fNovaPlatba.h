@@ -19,7 +19,7 @@ class TStringGridNew;
 // The new-payment dialog: a payment for one member of the evidence year, composed from the
 // code lists through the pickers (membership, brigades, three permits), with the payments the
 // code lists link to them and the year's handling fee; "Uložit" has the core store it (see
-// Platba.h) and shows the transfer data. It works in the session it is given, the main window's
+// Platba.h) and shows the transfer data. It works in the context it is given, the main window's
 // unless told otherwise.
 class TNovaPlatba : public QDialog {
     Q_OBJECT

@@ -21,7 +21,7 @@ bool FormularOtevren(const QString& nazev, bool doPopredi);
 
 // What the core tells or asks the user, shown with ZobrazDialog; its log lines go to Error.log.
 Hlaseni& HlaseniProgramu();
-// The session of the program's main window, which every window works in.
+// The context of the program's main window, which every window works in.
 Relace& RelaceProgramu();
 
 // "The program ends": the event loops are asked to stop and the main window's closing step

@@ -93,7 +93,7 @@ Hodnota textRadku(const db::Radky& radky, int sloupec) {
 }
 
 // The import's steps between opening the file and committing. Every statement runs through the
-// session's query helper and hands its error back. The code lists are read from the file row by
+// context's query helper and hands its error back. The code lists are read from the file row by
 // row (none of their rows is kept), and the statements carry their values bound: each shape is
 // prepared once and run with the values of every row. The few single rows (the year, the
 // settings, the handling fee) are read on relace.dotazCis, the local ones on relace.dotaz.

@@ -12,7 +12,7 @@ class Relace;
 // The file is a Jet database as the organisation publishes it, or a database of our own format;
 // either is opened read only through relace.spojeniCis (a Jet file by reading its tables into
 // memory, see JetSoubor.h), and the same statements run on it. Every statement runs through the
-// session's query helper (relace.gosql / gosqlexec), and all local changes happen in one
+// context's query helper (relace.gosql / gosqlexec), and all local changes happen in one
 // transaction on relace.spojeni: either the whole import is stored or nothing is. A missing file
 // is a silent return. Any other failure (a file that is no database, is locked, lacks a table or
 // a column, holds values the local schema refuses, has no year) rolls everything back, writes the

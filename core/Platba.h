@@ -95,8 +95,8 @@ struct TPlatba {
 };
 
 // The linked payments of one code-list entry (its id and its table's name, kKlicClenstvi for a
-// membership) in the session's evidence year, in the order the database gives them. A failed
-// lookup has been reported through the session's query helper and gives none.
+// membership) in the context's evidence year, in the order the database gives them. A failed
+// lookup has been reported through the context's query helper and gives none.
 QVector<TNavazanaPlatba> NactiNavazanePlatby(Relace& relace, const QString& idP,
                                              const QString& klic);
 
@@ -108,7 +108,7 @@ struct TUlozenaPlatba {
 
 // Saves the payment in one transaction on relace.spojeni: numbers it, writes the header row
 // (account, VS, KS, SS, total, member) and one item row per filled slot, per linked payment and
-// for the year's handling fee when the year has one, all in the session's evidence year. On a
+// for the year's handling fee when the year has one, all in the context's evidence year. On a
 // failure everything is rolled back, the message is written to the log and shown ("Došlo k
 // neočekávané výjimce. [...]") through relace.hlaseni, and the result is empty.
 std::optional<TUlozenaPlatba> UlozPlatbu(Relace& relace, const TPlatba& platba);

@@ -6,10 +6,10 @@
 #include "Hlaseni.h"
 #include "Organizace.h"
 
-// The session the core works in: the local database data.mdb and its query, the code-list
+// The context the core works in: the local database data.mdb and its query, the code-list
 // file's connection used only by the import, the evidence year, the organisation and its web
 // addresses, and where messages and log lines go. The program's main window holds one for its
-// whole life (its ADOConnection1, ADOQuery1, rok, AdresyWebu are this session's); a test or the
+// whole life (its ADOConnection1, ADOQuery1, rok, AdresyWebu are this context's); a test or the
 // publishing command makes its own.
 class Relace {
 public:
@@ -20,7 +20,7 @@ public:
 
     Hlaseni& hlaseni;
     db::Connection spojeni;     // data.mdb
-    db::Query dotaz;            // the session's own query on spojeni
+    db::Query dotaz;            // the context's own query on spojeni
     db::Connection spojeniCis;  // the code-list file, read only, while the import runs
     db::Query dotazCis;         // the import's query on spojeniCis
     QString rok;                // the evidence year, four digits

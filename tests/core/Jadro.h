@@ -22,7 +22,7 @@ inline void pripravProstredi() {
     jet::nastavCtenare(QStringLiteral(PARMEX_EXE));
 }
 
-// A session on a fresh local database of the current schema in a folder of its own, as the
+// A context on a fresh local database of the current schema in a folder of its own, as the
 // program makes it at its first start; what it says and logs is recorded.
 class NovaRelace {
 public:

@@ -293,7 +293,7 @@ private slots:
                      "7, null, 'MRK-D', 'dospělí', now())",
                      "log: FOREIGN KEY constraint failed",
                      "2: Došlo k neočekávané výjimce. [FOREIGN KEY constraint failed]"}));
-        // The session goes on: the same payment, mended, is saved as number 1.
+        // The context goes on: the same payment, mended, is saved as number 1.
         r->hlaseni.vymaz();
         QCOMPARE(UlozPlatbu(r->relace, plnaPlatba())->cisloPlatby, QStringLiteral("1"));
     }

@@ -7,7 +7,7 @@
 #include "Vydani.h"
 #include "VzorovaData.h"
 
-// The session the core works in: its query helper and what it reports, the schema upgrade and
+// The context the core works in: its query helper and what it reports, the schema upgrade and
 // its progress, the import's report, and the check of code lists before they are published.
 namespace {}  // namespace
 
@@ -81,7 +81,7 @@ private slots:
                                                           "správce)\r{no such table: neni}")}));
             }
         }
-        // A query without a connection works on the session's database.
+        // A query without a connection works on the context's database.
         db::Query q;
         r->relace.gosql(QStringLiteral("select count(*) from verze"), 1, q, false);
         QCOMPARE(q.field(0).asString(), QStringLiteral("1"));
