@@ -1,5 +1,6 @@
 #include "fDialogUprStruct.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -42,4 +43,33 @@ int TDialogUprStruct::pocetZobrazeni() {
 void TDialogUprStruct::showEvent(QShowEvent* e) {
     ++g_zobrazeni;
     QDialog::showEvent(e);
+}
+
+TPrubehUpravyOkno::~TPrubehUpravyOkno() = default;
+
+void TPrubehUpravyOkno::zacatek() {
+    m_okno.reset(new TDialogUprStruct(m_owner));
+    m_okno->ProgressBarCelk->setRange(0, 2);
+    m_okno->ProgressBarCelk->setValue(0);
+    m_okno->ProgressBarAkt->setRange(0, 1);
+    m_okno->ProgressBarAkt->setValue(0);
+    QCoreApplication::processEvents();
+}
+
+void TPrubehUpravyOkno::krokZacina() {
+    if (m_okno && !m_okno->isVisible()) m_okno->show();
+}
+
+void TPrubehUpravyOkno::krokHotov() {
+    if (m_okno) m_okno->ProgressBarAkt->setValue(1);
+}
+
+void TPrubehUpravyOkno::celkem(int hotovo) {
+    if (!m_okno) return;
+    m_okno->ProgressBarCelk->setValue(hotovo);
+    if (hotovo == 2) QCoreApplication::processEvents();
+}
+
+void TPrubehUpravyOkno::konec() {
+    m_okno.reset();
 }

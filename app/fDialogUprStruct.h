@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
+
+#include "Schema.h"
 
 class QProgressBar;
 
@@ -19,4 +22,23 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+};
+
+// The upgrade's progress (PrubehUpravy) shown in the progress window: the window is made when
+// the upgrade begins, shown before the first step that runs, and goes when the upgrade ends, also
+// by an error (it stays on top of all windows and would cover the error message).
+class TPrubehUpravyOkno : public PrubehUpravy {
+public:
+    explicit TPrubehUpravyOkno(QWidget* owner) : m_owner(owner) {}
+    ~TPrubehUpravyOkno() override;
+
+    void zacatek() override;
+    void krokZacina() override;
+    void krokHotov() override;
+    void celkem(int hotovo) override;
+    void konec() override;
+
+private:
+    QWidget* m_owner;
+    std::unique_ptr<TDialogUprStruct> m_okno;
 };

@@ -17,11 +17,11 @@
 
 #include "Formaty.h"
 #include "Hodiny.h"
-#include "QrPlatba.h"
 #include "Rozmery.h"
 #include "Shell.h"
 #include "TiskFormulare.h"
 #include "fMain.h"
+#include "fQrPlatba.h"
 #include "uAllYouNeed.h"
 
 TPoleSchranky::TPoleSchranky(const QString& jmeno, bool jenCisloUctu, QWidget* parent)

@@ -53,12 +53,13 @@ static void nactiZdroje() {
 
 const QString TMain::NavrhovyTitulek = QStringLiteral("Parmex Rozu E-platby");
 
-QString SouborObnovniku() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("Obnovnik.exe");
-#else
-    return QStringLiteral("Obnovnik");
-#endif
+Relace& RelaceProgramu() {
+    return Main->relace;
+}
+
+Prevzeti PrevzetiDat(TMain& hlavni, const QString& soubor) {
+    TPrubehUpravyOkno prubeh(&hlavni);
+    return PrevzetiDat(hlavni.relace, soubor, &prubeh);
 }
 
 namespace {
@@ -190,7 +191,15 @@ QPixmap obrazekPozadi(const QSize& velikost, const QColor& ryba, const QColor& v
 // ------------------------------------------------------------------ creation
 
 TMain::TMain(QWidget* parent)
-    : QMainWindow(parent), ADOQuery1(&ADOConnection1), ADOQueryCis(&ADOConnectionCis) {
+    : QMainWindow(parent),
+      relace(HlaseniProgramu()),
+      rok(relace.rok),
+      AdresyWebu(relace.adresy),
+      Organizace(relace.organizace),
+      ADOConnection1(relace.spojeni),
+      ADOQuery1(relace.dotaz),
+      ADOConnectionCis(relace.spojeniCis),
+      ADOQueryCis(relace.dotazCis) {
     nactiZdroje();
     Main = this;
     setObjectName(QStringLiteral("Main"));
@@ -377,7 +386,8 @@ void TMain::FormCreate() {
             // 1. The database file from the embedded template when it is missing or empty; a
             // database of another program is never written into.
             if (SouborDatabaze::chybi(soubor)) {
-                VytvorDatabazi();
+                TPrubehUpravyOkno prubeh(this);
+                VytvorDatabazi(relace, soubor, &prubeh);
             } else if (SouborDatabaze::jeCizi(soubor)) {
                 ZobrazDialog(chybaOtevreni + SouborDatabaze::zpravaCizi(soubor), 2);
                 UkonciProgram(true);
@@ -393,16 +403,7 @@ void TMain::FormCreate() {
             }
         }
         // 3. The stored schema version: 1 when verze cannot be read, 0 when it has no row.
-        int verze = 1;
-        Gosql(QStringLiteral("select * from verze"), 0, ADOQuery1, false);
-        try {
-            ADOQuery1.open();
-            verze = ADOQuery1.recordCount() > 0
-                        ? static_cast<int>(ADOQuery1.fieldByName(QStringLiteral("DB")).asInteger())
-                        : 0;
-        } catch (const Chyba&) {
-            verze = 1;
-        }
+        const int verze = UlozenaVerzeSchematu(relace);
         // 4. The upgrade.
         PovyseniDB(verze);
         // 5.-9. Title, organisation, web addresses.
@@ -413,37 +414,19 @@ void TMain::FormCreate() {
         Organizace = o_Neurceno;
         TExeVersionData data;
         NactiVerziExe(SouborProgramu(), data);
-        if (data.ProductName == QLatin1String("Parmex Rozu - MO Varnov"))
-            Organizace = o_Varnov;
-        else if (data.ProductName == QLatin1String("Parmex Rozu - MO Kelmina"))
-            Organizace = o_Kelmina;
-        switch (Organizace) {
-            case o_Varnov:
-                AdresyWebu.HlavniStranka = Aktualizace::adresaServeru();
-                AdresyWebu.StrankaAplikace =
-                    AdresyWebu.HlavniStranka + QStringLiteral("/index.php/u-nas/platby-prevodem");
-                AdresyWebu.AdresaIni =
-                    AdresyWebu.HlavniStranka + QStringLiteral("/parmex/verze.ini");
-                AdresyWebu.AdresaZip = AdresyWebu.HlavniStranka + QStringLiteral("/parmex");
-                break;
-            case o_Kelmina:
-                AdresyWebu.HlavniStranka = Aktualizace::adresaServeru();
-                AdresyWebu.StrankaAplikace =
-                    AdresyWebu.HlavniStranka + QStringLiteral("/?page_id=219");
-                AdresyWebu.AdresaIni =
-                    AdresyWebu.HlavniStranka + QStringLiteral("/banking/parmexhome/verze.ini");
-                AdresyWebu.AdresaZip =
-                    AdresyWebu.HlavniStranka + QStringLiteral("/banking/parmexhome");
-                ImagePozadi->setPixmap(
-                    obrazekPozadi(QSize(300, 317), QColor(170, 90, 30), QColor(40, 150, 120)));
-                break;
-            case o_Neurceno:
-                ZobrazDialog(QStringLiteral("Nebyla detekována organizace, kontaktujte prosím Váš "
-                                            "rybářský svaz !"),
-                             3);
-                UkonciProgram(true);
-                return;
+        Organizace = OrganizaceProduktu(data.ProductName);
+        if (Organizace == o_Neurceno) {
+            ZobrazDialog(
+                QStringLiteral(
+                    "Nebyla detekována organizace, kontaktujte prosím Váš rybářský svaz !"),
+                3);
+            UkonciProgram(true);
+            return;
         }
+        AdresyWebu = AdresyOrganizace(Organizace, Aktualizace::adresaServeru());
+        if (Organizace == o_Kelmina)
+            ImagePozadi->setPixmap(
+                obrazekPozadi(QSize(300, 317), QColor(170, 90, 30), QColor(40, 150, 120)));
         LabelWWW->setText(AdresyWebu.StrankaAplikace);
     } catch (const Chyba& e) {
         // A failed upgrade or an unwritable template: the general error report, and the program
@@ -453,88 +436,29 @@ void TMain::FormCreate() {
     }
 }
 
-// A new data.mdb: the template is written and upgraded under a temporary name and put in place
-// as data.mdb only when it is complete. A start interrupted at any moment leaves either no
-// data.mdb (the next start begins again) or a complete one, never a half-upgraded file.
-void TMain::VytvorDatabazi() {
-    const QString novy = QStringLiteral("data.mdb.novy");
-    PripravNovouDatabazi(novy);
-    SouborDatabaze::presunNaMisto(novy, QStringLiteral("data.mdb"));
-}
-
-// Nobody uses the file before it is put in place, so the upgrade statements (run one by one, as
-// on any older database) skip the disk synchronisation, and the finished file is synchronised
-// once.
 void TMain::PripravNovouDatabazi(const QString& novy, const std::function<void()>& naplneni) {
-    // A file of this name is what an interrupted start left behind: no program is using it
-    // while this one holds the folder.
-    if (QFileInfo::exists(novy) && !QFile::remove(novy))
-        throw Chyba(QStringLiteral("Soubor \"%1\" nelze nahradit.").arg(novy));
-    UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("dataDB"), novy);
-    try {
-        ADOConnection1.open(novy, db::Connection::Rezim::Vyhradni);
-        ADOConnection1.execute(QStringLiteral("PRAGMA synchronous = OFF"));
-        ADOConnection1.execute(QStringLiteral("PRAGMA journal_mode = MEMORY"));
-        Gosql(QStringLiteral("select * from verze"), 0, ADOQuery1, false);
-        int verze = 1;
-        try {
-            ADOQuery1.open();
-            verze = ADOQuery1.recordCount() > 0
-                        ? static_cast<int>(ADOQuery1.fieldByName(QStringLiteral("DB")).asInteger())
-                        : 0;
-        } catch (const Chyba&) {
-            verze = 1;
-        }
-        PovyseniDB(verze);
-        if (naplneni) naplneni();
-        ADOQuery1.close();
-        ADOConnection1.close();
-        SouborDatabaze::synchronizuj(novy);
-    } catch (const Chyba&) {
-        try {
-            ADOConnection1.rollback();
-        } catch (const Chyba&) {
-            // The file is removed below anyway.
-        }
-        ADOQuery1.close();
-        ADOConnection1.close();
-        QFile::remove(novy);
-        throw;
-    }
+    TPrubehUpravyOkno prubeh(this);
+    ::PripravNovouDatabazi(relace, novy, naplneni, &prubeh);
 }
 
 // ------------------------------------------------------------------ query helper
 
-void TMain::chybaDotazu(const QString& sqltext, const QString& zprava, bool PoslatVyjimkuDal) {
-    ZapisDoLogu(sqltext);
-    if (PoslatVyjimkuDal) throw Chyba(zprava);
-    ZobrazDialog(QStringLiteral("Došlo k chybě! (kontaktuje prosím správce)\r{") + zprava +
-                     QStringLiteral("}"),
-                 0, 0);
-}
-
 void TMain::Gosql(const QString& sqltext, quint8 Activ, db::Query& ADOQuery,
                   bool PoslatVyjimkuDal) {
-    if (!ADOQuery.connection()) ADOQuery.setConnection(&ADOConnection1);
-    ADOQuery.close();
-    ADOQuery.setSql(sqltext);
-    if (Activ != 1) return;
-    try {
-        ADOQuery.open();
-    } catch (const Chyba& e) {
-        chybaDotazu(sqltext, e.zprava(), PoslatVyjimkuDal);
-    }
+    relace.gosql(sqltext, Activ, ADOQuery, PoslatVyjimkuDal);
 }
 
 void TMain::Gosqlexec(const QString& sqltext, db::Query& ADOQuery, bool PoslatVyjimkuDal) {
-    if (!ADOQuery.connection()) ADOQuery.setConnection(&ADOConnection1);
-    ADOQuery.close();
-    ADOQuery.setSql(sqltext);
-    try {
-        ADOQuery.execSql();
-    } catch (const Chyba& e) {
-        chybaDotazu(sqltext, e.zprava(), PoslatVyjimkuDal);
-    }
+    relace.gosqlexec(sqltext, ADOQuery, PoslatVyjimkuDal);
+}
+
+void TMain::Gosql(const db::Prikaz& prikaz, quint8 Activ, db::Query& ADOQuery,
+                  bool PoslatVyjimkuDal) {
+    relace.gosql(prikaz, Activ, ADOQuery, PoslatVyjimkuDal);
+}
+
+void TMain::Gosqlexec(const db::Prikaz& prikaz, db::Query& ADOQuery, bool PoslatVyjimkuDal) {
+    relace.gosqlexec(prikaz, ADOQuery, PoslatVyjimkuDal);
 }
 
 void TMain::RefreshDBGridu(TDBGridNew* dbgridR, int PozicePoRefreshi) {
@@ -562,27 +486,8 @@ QString TMain::Xdat(const QDate& datVstup) const {
 // ------------------------------------------------------------------ schema upgrade
 
 bool TMain::PovyseniDB(int DB) {
-    // The window goes on every way out, also when a statement fails: it stays on top of all
-    // windows and would cover the error message.
-    std::unique_ptr<TDialogUprStruct> okno(new TDialogUprStruct(this));
-    okno->ProgressBarCelk->setRange(0, 2);
-    okno->ProgressBarCelk->setValue(0);
-    okno->ProgressBarAkt->setRange(0, 1);
-    okno->ProgressBarAkt->setValue(0);
-    QCoreApplication::processEvents();
-
-    auto krok = [&](const QStringList& prikazy) {
-        if (!okno->isVisible()) okno->show();
-        for (const QString& p : prikazy) Gosqlexec(p, ADOQuery1, true);
-        okno->ProgressBarAkt->setValue(1);
-    };
-    if (DB < 2) krok(PrikazyUpravy(1));
-    okno->ProgressBarCelk->setValue(1);
-    if (DB < 3) krok(PrikazyUpravy(2));
-    if (DB < 4) krok(PrikazyUpravy(3));
-    okno->ProgressBarCelk->setValue(2);
-    QCoreApplication::processEvents();
-    okno.reset();
+    TPrubehUpravyOkno prubeh(this);
+    PovysDatabazi(relace, DB, &prubeh);
     return true;
 }
 
@@ -606,7 +511,32 @@ void TMain::InfoRefresh() {
 // ------------------------------------------------------------------ code-list import
 
 void TMain::ImportCiselniku(const QString& VerzeCiselniku) {
-    ::ImportCiselniku(*this, VerzeCiselniku);
+    ::ImportCiselniku(relace, VerzeCiselniku);
+}
+
+// ------------------------------------------------------------------ updates
+
+QString TMain::DownloadUrl(const QString& adresa, QString& souborTxt) {
+    return Aktualizace::stahniOznameni(adresa, souborTxt);
+}
+
+quint8 TMain::PorovnejVerze(const QString& Verze1, const QString& Verze2) {
+    return Aktualizace::porovnej(Verze1, Verze2, VerzeSouboru(SouborProgramu()));
+}
+
+bool TMain::ProvedReinstalaci(const QString& ZipNaServeru) {
+    if (!Aktualizace::spustAktualizaciProgramu(AdresyWebu.AdresaZip, ZipNaServeru, relace.hlaseni))
+        return false;
+    // The closing step runs with the check's flag still false, so the updater's file stays.
+    close();
+    return true;
+}
+
+bool TMain::ProvedReinstalaci(const QString& ZipNaServeru, const QString& RozbalitJako,
+                              int spustit) {
+    Q_UNUSED(spustit)
+    return Aktualizace::aktualizujCiselniky(AdresyWebu.AdresaZip, ZipNaServeru, RozbalitJako,
+                                            relace.hlaseni);
 }
 
 // ------------------------------------------------------------------ activation and closing

@@ -4,7 +4,11 @@
 #include <QMainWindow>
 #include <functional>
 
+#include "Aktualizace.h"
 #include "Databaze.h"
+#include "Organizace.h"
+#include "PrevzetiDat.h"
+#include "Relace.h"
 
 class QLabel;
 class QFrame;
@@ -12,21 +16,11 @@ class QToolBar;
 class QAction;
 class TDBGridNew;
 
-struct TAdresyWebu {
-    QString HlavniStranka;    // scheme and host of the organisation's server
-    QString StrankaAplikace;  // the organisation's page about paying by transfer
-    QString AdresaIni;        // the update announcement verze.ini
-    QString AdresaZip;        // the folder of the update archives
-};
-
-enum TOrganizace { o_Neurceno, o_Varnov, o_Kelmina };
-
-// Name of the updater program that the main window writes beside itself and removes again.
-QString SouborObnovniku();
-
-// The main window: owns the database connection, upgrades the schema, recognises the
-// organisation of the build, keeps the information panel, and runs every SQL statement of the
-// program through Gosql and Gosqlexec.
+// The main window: holds the program's context (the database connection, the evidence year,
+// the organisation's addresses; see Relace.h) for its whole life, opens and upgrades the database
+// at its creation, recognises the organisation of the build, keeps the information panel, runs
+// the update check at its first activation and opens the other windows. Every SQL statement of
+// the windows runs through Gosql and Gosqlexec, the context's query helper.
 class TMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,22 +32,25 @@ public:
     // logged and either the error is raised to the caller (PoslatVyjimkuDal) or shown.
     void Gosql(const QString& sqltext, quint8 Activ, db::Query& ADOQuery, bool PoslatVyjimkuDal);
     void Gosqlexec(const QString& sqltext, db::Query& ADOQuery, bool PoslatVyjimkuDal);
+    // The same for a statement with values bound to its placeholders.
+    void Gosql(const db::Prikaz& prikaz, quint8 Activ, db::Query& ADOQuery, bool PoslatVyjimkuDal);
+    void Gosqlexec(const db::Prikaz& prikaz, db::Query& ADOQuery, bool PoslatVyjimkuDal);
     // Reopens the grid's query: 0 keeps the record number, 2 goes to the last row, any other
     // value to the first.
     void RefreshDBGridu(TDBGridNew* dbgridR, int PozicePoRefreshi);
     // The date as the text the database reads (callers splice it through Sql::date).
     QString Xdat(const QDate& datVstup) const;
 
+    // The schema upgrade (see Schema.h), with the progress window.
     bool PovyseniDB(int DB);
-    // Writes a new database under the name novy: the template upgraded to the current schema,
-    // then filled by naplneni while it is open on ADOConnection1, closed again and written
-    // through to the disk. Raises Chyba; novy is then removed.
+    // A new database of the current schema under the name novy (see Schema.h), with the
+    // progress window.
     void PripravNovouDatabazi(const QString& novy, const std::function<void()>& naplneni = {});
     void InfoRefresh();
     // Takes over the code lists of dataCis.mdb in the program's folder (see ImportCiselniku.h).
     void ImportCiselniku(const QString& VerzeCiselniku);
 
-    // ---- updates (Aktualizace.cpp)
+    // ---- updates (see Aktualizace.h)
     // Downloads the address into souborTxt; empty on success, else the whole message.
     QString DownloadUrl(const QString& adresa, QString& souborTxt);
     // 1 when Verze1 is higher, 2 when Verze2 is, 0 when equal; empty means the program's own.
@@ -68,16 +65,18 @@ public:
     // ---- window events
     void FormActivate();
 
-    QString rok;
-    TAdresyWebu AdresyWebu;
-    TOrganizace Organizace = o_Neurceno;
+    // The program's context; the fields below are its parts under the names the windows use.
+    Relace relace;
+    QString& rok;
+    TAdresyWebu& AdresyWebu;
+    TOrganizace& Organizace;
     bool AktualizaceZkontrolovana = false;
 
-    db::Connection ADOConnection1;
-    db::Query ADOQuery1;
+    db::Connection& ADOConnection1;
+    db::Query& ADOQuery1;
     // The code-list file, read only by the import.
-    db::Connection ADOConnectionCis;
-    db::Query ADOQueryCis;
+    db::Connection& ADOConnectionCis;
+    db::Query& ADOQueryCis;
 
     // Controls that other windows and tests read.
     QLabel* LabelDatum;
@@ -106,16 +105,16 @@ protected:
 
 private:
     void FormCreate();
-    // data.mdb from the embedded template, upgraded, put in place whole (over an empty file).
-    void VytvorDatabazi();
     void vytvorOvladaci();
     // The update check of the first activation.
     void KontrolaAktualizaci();
-    bool zapisObnovnik(const QString& ZipNaServeru);
-    void chybaDotazu(const QString& sqltext, const QString& zprava, bool PoslatVyjimkuDal);
 
     bool m_vAktivaci = false;
     bool m_odkazStisknut = false;  // the left button went down on LabelWWW
 };
 
 extern TMain* Main;
+
+// The take-over of the earlier program's register (see PrevzetiDat.h) in the main window's
+// context, with its progress window.
+Prevzeti PrevzetiDat(TMain& hlavni, const QString& soubor = QStringLiteral("data.mdb"));

@@ -11,6 +11,7 @@
 
 #include "Formaty.h"
 #include "Platba.h"
+#include "Relace.h"
 #include "Rozmery.h"
 #include "SqlHodnoty.h"
 #include "StringGridNew.h"
@@ -18,12 +19,8 @@
 #include "fCisClenstvi.h"
 #include "fCisPovolenek.h"
 #include "fFormularPlateb.h"
-#include "fMain.h"
-#include "uAllYouNeed.h"
 
 namespace {
-const QString kKlicClenstvi = QStringLiteral("C_clenske_prisp");
-
 // A read-only box as wide as the layout draws it for the font in use. A text too long for it
 // shows from its start (setting a text puts the cursor at its end, which would scroll the start
 // out of sight) and whole in the box's tooltip.
@@ -41,7 +38,8 @@ QLineEdit* jenProCteni(const QString& jmeno, QWidget* rodic, int sirka = -1) {
 
 }  // namespace
 
-TNovaPlatba::TNovaPlatba(QWidget* owner) : QDialog(owner), ADOQuery1(&Main->ADOConnection1) {
+TNovaPlatba::TNovaPlatba(QWidget* owner, Relace& relace)
+    : QDialog(owner), m_relace(relace), ADOQuery1(&relace.spojeni) {
     setObjectName(QStringLiteral("NovaPlatba"));
     setWindowTitle(QStringLiteral("Nová platba"));
 
@@ -247,11 +245,12 @@ TNovaPlatba::TSlotPovolenky TNovaPlatba::slotPovolenky(int cislo) {
 }
 
 void TNovaPlatba::FormCreate() {
-    const QString Y = Main->rok;
+    const QString Y = m_relace.rok;
     LabelRokEvidence->setText(QStringLiteral("Aktuální rok evidence = ") + Y);
 
-    Main->Gosql(QStringLiteral("select castka from ManipulacniPopl where rok = ") + Sql::number(Y),
-                1, ADOQuery1, false);
+    m_relace.gosql(
+        QStringLiteral("select castka from ManipulacniPopl where rok = ") + Sql::number(Y), 1,
+        ADOQuery1, false);
     const bool maPoplatek = ADOQuery1.isOpen() && ADOQuery1.recordCount() > 0;
     CenaManipulPopl->setText(maPoplatek ? ADOQuery1.fieldByName(QStringLiteral("castka")).asString()
                                         : QStringLiteral("0"));
@@ -263,8 +262,8 @@ void TNovaPlatba::FormCreate() {
     LabelVarovani->setVisible(maPoplatek);
 
     for (QComboBox* typ : {typ1, typ2, typ3}) typ->clear();
-    Main->Gosql(QStringLiteral("select * from C_povolenky_txt order by id_pov"), 1, ADOQuery1,
-                false);
+    m_relace.gosql(QStringLiteral("select * from C_povolenky_txt order by id_pov"), 1, ADOQuery1,
+                   false);
     if (ADOQuery1.isOpen()) {
         for (ADOQuery1.first(); !ADOQuery1.eof(); ADOQuery1.next()) {
             const qint64 idPov = ADOQuery1.fieldByName(QStringLiteral("id_pov")).asInteger();
@@ -293,9 +292,9 @@ void TNovaPlatba::ecisloChange() {
 void TNovaPlatba::NactiInfoUzivatele() {
     // The number comes from the list itself, so it is compared exactly: a register kept by an
     // earlier build may hold two live members whose numbers differ only in letter case.
-    Main->Gosql(QStringLiteral("select * from Uzivatele where ecislo = ") +
-                    Sql::text(ecislo->currentText()) + QStringLiteral(" and aktivita = 100"),
-                1, ADOQuery1, false);
+    m_relace.gosql(QStringLiteral("select * from Uzivatele where ecislo = ") +
+                       Sql::text(ecislo->currentText()) + QStringLiteral(" and aktivita = 100"),
+                   1, ADOQuery1, false);
     // A failed lookup shows no member rather than the one chosen before.
     if (!ADOQuery1.isOpen()) {
         jmeno->clear();
@@ -309,21 +308,46 @@ void TNovaPlatba::NactiInfoUzivatele() {
     dat_nar->setText(narozen.isValid() ? Formaty::datum(narozen.date()) : QString());
 }
 
-void TNovaPlatba::pridejNavazanePlatby(db::Query& q) {
-    if (!q.isOpen()) return;
-    for (q.first(); !q.eof(); q.next()) {
+void TNovaPlatba::pridejNavazanePlatby(const QVector<TNavazanaPlatba>& radky) {
+    for (const TNavazanaPlatba& n : radky) {
         int posledni = NavazanePlatby->rowCount() - 1;
         if (!NavazanePlatby->Cells(1, posledni).isEmpty()) {
             NavazanePlatby->setRowCount(posledni + 2);
             ++posledni;
         }
-        NavazanePlatby->setCells(0, posledni, q.fieldByName(QStringLiteral("nazev")).asString());
-        NavazanePlatby->setCells(1, posledni, q.fieldByName(QStringLiteral("castka")).asString());
-        NavazanePlatby->setCells(2, posledni, q.fieldByName(QStringLiteral("id_p")).asString());
-        NavazanePlatby->setCells(3, posledni, q.fieldByName(QStringLiteral("id_jp")).asString());
-        NavazanePlatby->setCells(4, posledni,
-                                 q.fieldByName(QStringLiteral("typ_povolenky")).asString());
+        NavazanePlatby->setCells(0, posledni, n.nazev);
+        NavazanePlatby->setCells(1, posledni, n.castka);
+        NavazanePlatby->setCells(2, posledni, n.idP);
+        NavazanePlatby->setCells(3, posledni, n.idJp);
+        NavazanePlatby->setCells(4, posledni, n.typPovolenky);
     }
+}
+
+TPlatba TNovaPlatba::Platba() const {
+    TPlatba p;
+    p.uzivatelVybran = ecislo->currentIndex() >= 0;
+    p.idUzivatele = ecislo->currentData().toLongLong();
+    p.ecislo = ecislo->currentText();
+    p.clenstvi = {
+        NazevClenstvi->text(), CenaClenstvi->text(), IdClenstvi, e_indexClenstvi, {}, {}, 0};
+    p.brigady = {NazevBrigad->text(), CenaBrigad->text(), IdBrigady, e_indexBrigady, {}, {}, 0};
+    for (int i = 1; i <= 3; ++i) {
+        const TSlotPovolenky slot = const_cast<TNovaPlatba*>(this)->slotPovolenky(i);
+        p.povolenky[i - 1] = {slot.Nazev->text(),
+                              slot.Cena->text(),
+                              *slot.Id,
+                              *slot.e_index,
+                              *slot.kodOznaceni,
+                              *slot.kategorie,
+                              slot.typ->currentData().toLongLong()};
+    }
+    for (int radek = 1; radek < NavazanePlatby->rowCount(); ++radek)
+        p.navazane.append({NavazanePlatby->Cells(0, radek), NavazanePlatby->Cells(1, radek),
+                           NavazanePlatby->Cells(2, radek), NavazanePlatby->Cells(3, radek),
+                           NavazanePlatby->Cells(4, radek)});
+    p.manipulacniPoplatek = CenaManipulPopl->text();
+    p.celkem = Celkem->text();
+    return p;
 }
 
 void TNovaPlatba::OdeberNavazanePlatby(const QString& TypPovolenky) {
@@ -331,15 +355,14 @@ void TNovaPlatba::OdeberNavazanePlatby(const QString& TypPovolenky) {
     // walk ends even for the empty key of a permit type without a price table: deleting the
     // last remaining row only empties it. Table names are compared without regard to letter
     // case, as the lookup of the linked payments compares them.
-    auto prazdny = [this](int radek) {
-        for (int c = 0; c < NavazanePlatby->columnCount(); ++c)
-            if (!NavazanePlatby->Cells(c, radek).isEmpty()) return false;
-        return true;
+    auto radekPlatby = [this](int radek) {
+        return TNavazanaPlatba{NavazanePlatby->Cells(0, radek), NavazanePlatby->Cells(1, radek),
+                               NavazanePlatby->Cells(2, radek), NavazanePlatby->Cells(3, radek),
+                               NavazanePlatby->Cells(4, radek)};
     };
     int radek = 1;
     while (radek < NavazanePlatby->rowCount()) {
-        if (!prazdny(radek) &&
-            NavazanePlatby->Cells(4, radek).compare(TypPovolenky, Qt::CaseInsensitive) == 0)
+        if (radekPlatby(radek).patriK(TypPovolenky))
             NavazanePlatby->DeleteRow(radek, 2);
         else
             ++radek;
@@ -347,25 +370,7 @@ void TNovaPlatba::OdeberNavazanePlatby(const QString& TypPovolenky) {
 }
 
 void TNovaPlatba::DopoctiCelkovouCastku() {
-    QStringList castky;
-    for (QLineEdit* e : Platby->findChildren<QLineEdit*>())
-        if (e->objectName().startsWith(QLatin1String("Cena"))) castky << e->text();
-    for (int radek = 1; radek < NavazanePlatby->rowCount(); ++radek)
-        castky << NavazanePlatby->Cells(1, radek);
-    Celkem->setText(TextCastky(SoucetCastek(castky)));
-}
-
-// The linked payments of one code-list entry in the evidence year. The code lists name their
-// tables in any letter case ("C_povolKO", "c_povolKO"), so the key is compared without regard to
-// it.
-static QString dotazNavazanych(const QString& idP, const QString& klic) {
-    const QString Y = Sql::number(Main->rok);
-    return QStringLiteral(
-               "select v.*, j.nazev, j.castka from C_povol_v_jp v, C_jinePlatby j where v.id_p "
-               "= ") +
-           Sql::number(idP) + QStringLiteral(" and v.typ_povolenky = ") + Sql::text(klic) +
-           QStringLiteral(" collate nocase and v.rok = ") + Y +
-           QStringLiteral(" and v.aktivita = 100 and j.id = v.id_jp and j.rok = ") + Y;
+    Celkem->setText(Platba().soucet());
 }
 
 void TNovaPlatba::VyberClenstviClick() {
@@ -373,11 +378,10 @@ void TNovaPlatba::VyberClenstviClick() {
         TCisClenstvi vyber(this);
         vyber.exec();
     }
-    OdeberNavazanePlatby(kKlicClenstvi);
-    if (!CenaClenstvi->text().isEmpty()) {
-        Main->Gosql(dotazNavazanych(IdClenstvi, kKlicClenstvi), 1, ADOQuery1, false);
-        pridejNavazanePlatby(ADOQuery1);
-    }
+    const QString klic = QString::fromLatin1(kKlicClenstvi);
+    OdeberNavazanePlatby(klic);
+    if (!CenaClenstvi->text().isEmpty())
+        pridejNavazanePlatby(NactiNavazanePlatby(m_relace, IdClenstvi, klic));
     DopoctiCelkovouCastku();
 }
 
@@ -390,9 +394,9 @@ void TNovaPlatba::VyberBrigaduClick() {
 }
 
 QString TNovaPlatba::tabulkaTypu(QComboBox* typ) {
-    Main->Gosql(QStringLiteral("select * from C_povolenky_txt where id_pov = ") +
-                    Sql::number(typ->currentData().toLongLong()),
-                1, ADOQuery1, false);
+    m_relace.gosql(QStringLiteral("select * from C_povolenky_txt where id_pov = ") +
+                       Sql::number(typ->currentData().toLongLong()),
+                   1, ADOQuery1, false);
     return ADOQuery1.isOpen() ? ADOQuery1.fieldByName(QStringLiteral("tabulka")).asString()
                               : QString();
 }
@@ -413,17 +417,15 @@ void TNovaPlatba::VyberPovolenku(QComboBox* typ, int cislo) {
     const QString klic = tabulkaTypu(typ);
     OdeberNavazanePlatby(klic);
     const TSlotPovolenky slot = slotPovolenky(cislo);
-    if (!slot.Cena->text().isEmpty()) {
-        Main->Gosql(dotazNavazanych(*slot.Id, klic), 1, ADOQuery1, false);
-        pridejNavazanePlatby(ADOQuery1);
-    }
+    if (!slot.Cena->text().isEmpty())
+        pridejNavazanePlatby(NactiNavazanePlatby(m_relace, *slot.Id, klic));
     DopoctiCelkovouCastku();
 }
 
 void TNovaPlatba::ZrusClenstviClick() {
     CenaClenstvi->clear();
     NazevClenstvi->clear();
-    OdeberNavazanePlatby(kKlicClenstvi);
+    OdeberNavazanePlatby(QString::fromLatin1(kKlicClenstvi));
     DopoctiCelkovouCastku();
 }
 
@@ -445,35 +447,14 @@ void TNovaPlatba::ZrusPovolenkuClick(int cislo) {
 }
 
 QString TNovaPlatba::VratSS() {
-    QStringList eIndexy;
-    if (!CenaClenstvi->text().isEmpty()) eIndexy << e_indexClenstvi;
-    if (!CenaBrigad->text().isEmpty()) eIndexy << e_indexBrigady;
-    for (int i = 1; i <= 3; ++i) {
-        const TSlotPovolenky slot = slotPovolenky(i);
-        if (!slot.Cena->text().isEmpty()) eIndexy << *slot.e_index;
-    }
-    return SpecifickySymbol(eIndexy);
+    return Platba().ss();
 }
 
 void TNovaPlatba::UlozitClick() {
-    if (ecislo->currentIndex() < 0) {
-        ZobrazDialog(QStringLiteral("Musí být vybrán uživatel !"));
-        return;
-    }
-    // The total includes the fee, so at least one item with a price must have been chosen.
-    // Both are compared as amounts: a total with hellers is as valid as a whole one.
-    if (!(Formaty::naCislo(Celkem->text()) > Formaty::naCislo(CenaManipulPopl->text()))) {
-        ZobrazDialog(QStringLiteral("Musí být zadána alespoň jedna položka platby !"));
-        return;
-    }
-    // The specific symbol column holds ten characters; a longer symbol is refused before
-    // anything is written rather than stored cut.
-    const QString ss = VratSS();
-    if (ss.size() > 10) {
-        ZobrazDialog(QStringLiteral("Specifický symbol ") + ss +
-                     QStringLiteral(
-                         " je delší než 10 znaků, platbu nelze uložit. Odeberte některou z položek "
-                         "platby a platbu zadejte zvlášť."));
+    const TPlatba platba = Platba();
+    const QString duvod = platba.duvodOdmitnuti();
+    if (!duvod.isEmpty()) {
+        ZobrazDialog(duvod);
         return;
     }
     if (ZobrazDialog(
@@ -481,116 +462,19 @@ void TNovaPlatba::UlozitClick() {
                            "bankovnictví ?"),
             1, 1) != 0)
         return;
-    QString cisloPlatby, ucet;
-    if (!ulozPlatbu(cisloPlatby, ucet)) return;  // the composition stays for another try
+    const std::optional<TUlozenaPlatba> ulozena = UlozPlatbu(m_relace, platba);
+    if (!ulozena) return;  // the composition stays for another try
 
     TFormularPlateb formular(this);
-    formular.CisloUctu->setText(ucet);
-    formular.VS->setText(ecislo->currentText());
-    formular.KS->setText(KonstantniSymbol(cisloPlatby, Main->rok));
-    formular.SS->setText(VratSS());
-    formular.Castka->setText(Celkem->text());
-    formular.ecislo->setText(ecislo->currentText());
+    formular.CisloUctu->setText(ulozena->ucet);
+    formular.VS->setText(platba.ecislo);
+    formular.KS->setText(KonstantniSymbol(ulozena->cisloPlatby, m_relace.rok));
+    formular.SS->setText(platba.ss());
+    formular.Castka->setText(platba.celkem);
+    formular.ecislo->setText(platba.ecislo);
     formular.jmeno->setText(jmeno->text());
     formular.prijmeni->setText(prijmeni->text());
     formular.dat_nar->setText(dat_nar->text());
     formular.exec();
     accept();
-}
-
-bool TNovaPlatba::ulozPlatbu(QString& cisloPlatby, QString& ucet) {
-    db::Connection& spojeni = Main->ADOConnection1;
-    try {
-        spojeni.beginTransaction();
-        const QString Y = Sql::number(Main->rok);
-        Main->Gosql(
-            QStringLiteral("select max(cislo_platby) as cislo_platby from HistoriePlatebHead"), 1,
-            ADOQuery1, true);
-        const QString P =
-            QString::number(ADOQuery1.fieldByName(QStringLiteral("cislo_platby")).asInteger() + 1);
-        Main->Gosql(QStringLiteral("select * from Nastaveni"), 1, ADOQuery1, true);
-        const QString U = ADOQuery1.fieldByName(QStringLiteral("ucet")).asString();
-        Main->Gosqlexec(QStringLiteral("insert into HistoriePlatebHead (cislo_platby, dat_zmena, "
-                                       "rok, ucet, vs, ks, ss, castka, "
-                                       "id_usr) values (") +
-                            P + QStringLiteral(", now(), ") + Y + QStringLiteral(", ") +
-                            Sql::text(U) + QStringLiteral(", ") + Sql::text(ecislo->currentText()) +
-                            QStringLiteral(", ") + Sql::text(KonstantniSymbol(P, Main->rok)) +
-                            QStringLiteral(", ") + Sql::text(VratSS()) + QStringLiteral(", ") +
-                            Sql::number(Celkem->text()) + QStringLiteral(", ") +
-                            Sql::number(qint64(ecislo->currentData().toLongLong())) +
-                            QStringLiteral(")"),
-                        ADOQuery1, true);
-        Main->Gosql(QStringLiteral("select max(id_platby) as id_platby from HistoriePlateb"), 1,
-                    ADOQuery1, true);
-        qint64 idPlatby = ADOQuery1.fieldByName(QStringLiteral("id_platby")).asInteger();
-        const QString hlava = QStringLiteral(
-            "insert into HistoriePlateb (id_platby, rok, typ_platby, id, id_pov, nazev, castka, "
-            "cislo_platby, "
-            "e_index, kod_veku, kodOznaceni, kategorie, dat_zmena) values (");
-        auto polozka = [&](const QString& zbytek) {
-            Main->Gosqlexec(hlava + QString::number(++idPlatby) + QStringLiteral(", ") + Y +
-                                QStringLiteral(", ") + zbytek,
-                            ADOQuery1, true);
-        };
-        if (!CenaClenstvi->text().isEmpty()) {
-            Main->Gosql(QStringLiteral("select * from ClenskePrispevky where id = ") +
-                            Sql::number(IdClenstvi) + QStringLiteral(" and rok = ") + Y,
-                        1, ADOQuery1, true);
-            const QString kodVeku = ADOQuery1.fieldByName(QStringLiteral("kod_veku")).asString();
-            polozka(QStringLiteral("1, ") + Sql::number(IdClenstvi) + QStringLiteral(", null, ") +
-                    Sql::text(NazevClenstvi->text()) + QStringLiteral(", ") +
-                    Sql::number(CenaClenstvi->text()) + QStringLiteral(", ") + P +
-                    QStringLiteral(", ") + Sql::number(e_indexClenstvi) + QStringLiteral(", ") +
-                    Sql::number(kodVeku) + QStringLiteral(", null, null, now())"));
-        }
-        if (!CenaBrigad->text().isEmpty()) {
-            polozka(QStringLiteral("2, ") + Sql::number(IdBrigady) + QStringLiteral(", null, ") +
-                    Sql::text(NazevBrigad->text()) + QStringLiteral(", ") +
-                    Sql::number(CenaBrigad->text()) + QStringLiteral(", ") + P +
-                    QStringLiteral(", ") + Sql::number(e_indexBrigady) +
-                    QStringLiteral(", null, null, null, now())"));
-        }
-        for (int i = 1; i <= 3; ++i) {
-            const TSlotPovolenky slot = slotPovolenky(i);
-            if (slot.Cena->text().isEmpty()) continue;
-            polozka(QStringLiteral("3, ") + Sql::number(*slot.Id) + QStringLiteral(", ") +
-                    Sql::number(qint64(slot.typ->currentData().toLongLong())) +
-                    QStringLiteral(", ") + Sql::text(slot.Nazev->text()) + QStringLiteral(", ") +
-                    Sql::number(slot.Cena->text()) + QStringLiteral(", ") + P +
-                    QStringLiteral(", ") + Sql::number(*slot.e_index) + QStringLiteral(", null, ") +
-                    Sql::text(*slot.kodOznaceni) + QStringLiteral(", ") +
-                    Sql::text(*slot.kategorie) + QStringLiteral(", now())"));
-        }
-        if (!NavazanePlatby->Cells(1, 1).isEmpty()) {
-            for (int radek = 1; radek < NavazanePlatby->rowCount(); ++radek) {
-                polozka(QStringLiteral("4, ") + Sql::number(NavazanePlatby->Cells(2, radek)) +
-                        QStringLiteral(", null, ") + Sql::text(NavazanePlatby->Cells(0, radek)) +
-                        QStringLiteral(", ") + Sql::number(NavazanePlatby->Cells(1, radek)) +
-                        QStringLiteral(", ") + P +
-                        QStringLiteral(", null, null, null, null, now())"));
-            }
-        }
-        Main->Gosql(QStringLiteral("select * from ManipulacniPopl where rok = ") + Y, 1, ADOQuery1,
-                    true);
-        if (ADOQuery1.recordCount() > 0) {
-            polozka(QStringLiteral("4, 0, null, 'Manipulační poplatek', ") +
-                    Sql::number(CenaManipulPopl->text()) + QStringLiteral(", ") + P +
-                    QStringLiteral(", null, null, null, null, now())"));
-        }
-        spojeni.commit();
-        cisloPlatby = P;
-        ucet = U;
-        return true;
-    } catch (const Chyba& e) {
-        spojeni.rollback();
-        try {
-            ZapisDoLogu(e.zprava());
-        } catch (const Chyba&) {
-            // An unwritable log must not hide the failed save from the user.
-        }
-        ZobrazDialog(
-            QStringLiteral("Došlo k neočekávané výjimce. [") + e.zprava() + QStringLiteral("]"), 2);
-        return false;
-    }
 }

@@ -3,6 +3,10 @@
 #include <QDialog>
 
 #include "Databaze.h"
+#include "Platba.h"
+#include "uAllYouNeed.h"
+
+class Relace;
 
 class QComboBox;
 class QGroupBox;
@@ -14,12 +18,13 @@ class TStringGridNew;
 
 // The new-payment dialog: a payment for one member of the evidence year, composed from the
 // code lists through the pickers (membership, brigades, three permits), with the payments the
-// code lists link to them and the year's handling fee; "Uložit" stores it and shows the
-// transfer data.
+// code lists link to them and the year's handling fee; "Uložit" has the core store it (see
+// Platba.h) and shows the transfer data. It works in the context it is given, the main window's
+// unless told otherwise.
 class TNovaPlatba : public QDialog {
     Q_OBJECT
 public:
-    explicit TNovaPlatba(QWidget* owner);
+    explicit TNovaPlatba(QWidget* owner, Relace& relace = RelaceProgramu());
 
     // One permit slot's boxes and hidden fields.
     struct TSlotPovolenky {
@@ -68,6 +73,9 @@ public:
     QString IdPovolenky2, e_indexPovolenky2, kodOznaceni2, kategorie2;
     QString IdPovolenky3, e_indexPovolenky3, kodOznaceni3, kategorie3;
 
+    // The payment as the dialog's boxes, hidden fields and linked payments hold it now.
+    TPlatba Platba() const;
+
     void NactiInfoUzivatele();
     void VyberPovolenku(QComboBox* typ, int cislo);
     void OdeberNavazanePlatby(const QString& TypPovolenky);
@@ -85,10 +93,9 @@ public slots:
 
 private:
     void FormCreate();
-    void pridejNavazanePlatby(db::Query& q);
+    void pridejNavazanePlatby(const QVector<TNavazanaPlatba>& radky);
     QString tabulkaTypu(QComboBox* typ);
-    // The payment stored in one transaction; false (with the message shown) when it failed.
-    bool ulozPlatbu(QString& cisloPlatby, QString& ucet);
 
+    Relace& m_relace;
     db::Query ADOQuery1;
 };

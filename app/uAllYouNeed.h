@@ -1,47 +1,28 @@
 #pragma once
 
-#include <QDateTime>
 #include <QList>
 #include <QString>
 
-// The common operations every window uses: the one message box, the error log, version
-// information of program files, text and date helpers, the lookup of open windows, writing an
-// embedded file, and ending the program.
+#include "Spolecne.h"
 
-struct Tdatum {
-    QString year, month, day, hour, min, sec, msec, cas;
-};
+class Hlaseni;
+class Relace;
 
-struct TExeVersionData {
-    QString CompanyName, FileDescription, FileVersion, InternalName, LegalCopyright,
-        LegalTrademarks, OriginalFileName, ProductName, ProductVersion, Comments, PrivateBuild,
-        SpecialBuild;
-};
+// The common operations every window uses: the one message box, the lookup of open windows,
+// ending the program and the shared pieces of window layout; with them, through Spolecne.h, the
+// error log, version information of program files, text and date helpers and writing an
+// embedded file, which the core uses too.
 
 // Kinds: 0 "Zpráva", 1 "Dotaz", 2 "Chyba", 3 "Pozor". Buttons: 0 OK, 1 "Ano"/"Ne",
 // 2 "Ano"/"Ne"/"Zrušit". Result: 0 "Ano" or OK, 1 "Ne", 2 "Zrušit" or the close box.
 quint8 ZobrazDialog(const QString& text, quint8 typZpravy = 0, quint8 typTlacitek = 0);
 
-// Appends "<date time>: <text>" and CR LF to Error.log in the program's folder; raises Chyba
-// when the log cannot be created or written.
-void ZapisDoLogu(const QString& text);
-
-// "1.0.4.30" for a program file with a version block, "" for a file without one,
-// "Soubor nenalezen!" for a missing file.
-QString VerzeSouboru(const QString& soubor);
-// Fills the entries the file's version block has; raises Chyba when it has none.
-void NactiVerziExe(const QString& soubor, TExeVersionData& data);
-
-QString DoplnNuly(const QString& text, quint8 delka, bool zleva = true);
 bool FormularOtevren(const QString& nazev, bool doPopredi);
-Tdatum RozlozDatum(const QDateTime& datum);
-void UlozZdrojDoSouboru(const QString& typ, const QString& jmeno, const QString& soubor);
 
-// The program's own file and its folder (with a trailing separator). Tests may point them at
-// another file and folder.
-QString SouborProgramu();
-QString SlozkaProgramu();
-void NastavSouborProgramu(const QString& soubor);
+// What the core tells or asks the user, shown with ZobrazDialog; its log lines go to Error.log.
+Hlaseni& HlaseniProgramu();
+// The context of the program's main window, which every window works in.
+Relace& RelaceProgramu();
 
 // "The program ends": the event loops are asked to stop and the main window's closing step
 // must not run. The caller returns at once after calling it. An ending because of an error (the

@@ -7,8 +7,10 @@
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <QTimeZone>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <numeric>
@@ -19,6 +21,7 @@
 
 #include "Formaty.h"
 #include "Hodiny.h"
+#include "SqlHodnoty.h"
 
 namespace db {
 
@@ -28,42 +31,62 @@ QString zpravaSqlite(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
-// One prepared statement that finalizes itself. With a time limit, running it is interrupted
-// once the limit has passed since it was prepared.
-class Prikaz {
-public:
-    Prikaz(sqlite3* db, const QString& sql, int limitMs = 0) : m_db(db), m_limitMs(limitMs) {
-        m_od.start();
-        const QByteArray utf8 = sql.toUtf8();
-        const char* zbytek = nullptr;
-        if (sqlite3_prepare_v2(db, utf8.constData(), utf8.size(), &m_stmt, &zbytek) != SQLITE_OK)
-            throw Chyba(zpravaSqlite(db));
-        if (!m_stmt) throw Chyba(QStringLiteral("Prázdný příkaz SQL."));
-        // One statement per text: whatever follows the first statement is refused rather
-        // than run, so a text can never smuggle in a second statement.
-        if (zbytek && !QByteArray(zbytek).trimmed().isEmpty() &&
-            QByteArray(zbytek).trimmed() != ";") {
-            sqlite3_finalize(m_stmt);
-            m_stmt = nullptr;
-            throw Chyba(QStringLiteral("Příkaz SQL smí obsahovat jen jeden příkaz."));
-        }
-        // The engine asks every thousand steps of its program whether to stop (installed only
-        // once the object stands, so that its destructor always removes it).
-        if (m_limitMs > 0) sqlite3_progress_handler(db, 1000, &Prikaz::prerusit, this);
+// One prepared statement checked to be a single statement; raises Chyba when the text is none
+// or more than one.
+sqlite3_stmt* priprav(sqlite3* db, const QString& sql) {
+    const QByteArray utf8 = sql.toUtf8();
+    const char* zbytek = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), utf8.size(), &stmt, &zbytek) != SQLITE_OK)
+        throw Chyba(zpravaSqlite(db));
+    if (!stmt) throw Chyba(QStringLiteral("Prázdný příkaz SQL."));
+    // One statement per text: whatever follows the first statement is refused rather
+    // than run, so a text can never smuggle in a second statement.
+    if (zbytek && !QByteArray(zbytek).trimmed().isEmpty() && QByteArray(zbytek).trimmed() != ";") {
+        sqlite3_finalize(stmt);
+        throw Chyba(QStringLiteral("Příkaz SQL smí obsahovat jen jeden příkaz."));
     }
-    ~Prikaz() {
-        sqlite3_finalize(m_stmt);
+    return stmt;
+}
+
+// One run of a statement: either prepared for this run alone and finalized after it, or one the
+// connection keeps prepared, with its values bound, reset and released after the run. With a
+// time limit, running it is interrupted once the engine has worked on it that long (the time
+// spent between rows by whoever reads them one at a time does not count).
+class Beh {
+public:
+    Beh(sqlite3* db, const QString& sql, int limitMs = 0) : m_db(db), m_limitMs(limitMs) {
+        m_od.start();
+        m_stmt = priprav(db, sql);
+        zacni();
+    }
+    // A kept statement, its values already bound; uvolni runs when the run ends.
+    Beh(sqlite3* db, sqlite3_stmt* stmt, int limitMs, std::function<void()> uvolni)
+        : m_db(db), m_stmt(stmt), m_limitMs(limitMs), m_uvolni(std::move(uvolni)) {
+        m_od.start();
+        zacni();
+    }
+    ~Beh() {
+        if (m_uvolni) {
+            // Its values stay bound until the next run binds all of them anew.
+            sqlite3_reset(m_stmt);
+            m_uvolni();
+        } else {
+            sqlite3_finalize(m_stmt);
+        }
         if (m_limitMs > 0) sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
     }
-    Prikaz(const Prikaz&) = delete;
-    Prikaz& operator=(const Prikaz&) = delete;
+    Beh(const Beh&) = delete;
+    Beh& operator=(const Beh&) = delete;
 
     // True while a row is available.
     bool krok() {
+        m_od.restart();
         const int rc = sqlite3_step(m_stmt);
+        m_drive += m_od.elapsed();
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) return false;
-        if (rc == SQLITE_INTERRUPT && m_limitMs > 0 && m_od.hasExpired(m_limitMs))
+        if (rc == SQLITE_INTERRUPT && m_limitMs > 0 && m_drive >= m_limitMs)
             throw Chyba(QStringLiteral("Příkaz SQL nebyl dokončen do %1 s, byl přerušen.")
                             .arg((m_limitMs + 999) / 1000));
         throw Chyba(zpravaSqlite(m_db));
@@ -71,15 +94,22 @@ public:
     sqlite3_stmt* stmt() const { return m_stmt; }
 
 private:
-    static int prerusit(void* prikaz) {
-        const auto* p = static_cast<const Prikaz*>(prikaz);
-        return p->m_od.hasExpired(p->m_limitMs) ? 1 : 0;
+    // The engine asks every thousand steps of its program whether to stop (installed only
+    // once the object stands, so that its destructor always removes it).
+    void zacni() {
+        if (m_limitMs > 0) sqlite3_progress_handler(m_db, 1000, &Beh::prerusit, this);
+    }
+    static int prerusit(void* beh) {
+        const auto* p = static_cast<const Beh*>(beh);
+        return p->m_drive + p->m_od.elapsed() >= p->m_limitMs ? 1 : 0;
     }
 
     sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;
     int m_limitMs;
+    std::function<void()> m_uvolni;
     QElapsedTimer m_od;
+    qint64 m_drive = 0;  // milliseconds the engine worked in the steps before
 };
 
 void textVysledku(sqlite3_context* ctx, const QString& text) {
@@ -98,8 +128,7 @@ void fnDate(sqlite3_context* ctx, int, sqlite3_value**) {
     textVysledku(ctx, Hodiny::dnes().toString(QStringLiteral("yyyy-MM-dd")));
 }
 
-TypPole typZDeklarace(const char* deklarace) {
-    if (!deklarace) return TypPole::Neznamy;
+TypPole urciTyp(const char* deklarace) {
     const QString d = QString::fromUtf8(deklarace).toLower();
     if (d.contains(QLatin1String("date")) || d.contains(QLatin1String("time")))
         return TypPole::DatumCas;
@@ -118,6 +147,119 @@ TypPole typZDeklarace(const char* deklarace) {
         d.contains(QLatin1String("decimal")))
         return TypPole::Cele;
     return TypPole::Neznamy;
+}
+
+// A schema declares its columns with a few types, and a statement run row by row (the code-list
+// import) opens the same columns thousands of times: each declaration is read once.
+TypPole typZDeklarace(const char* deklarace) {
+    if (!deklarace) return TypPole::Neznamy;
+    static std::unordered_map<std::string, TypPole> znamy;
+    const auto it = znamy.find(deklarace);
+    if (it != znamy.end()) return it->second;
+    const TypPole typ = urciTyp(deklarace);
+    znamy.emplace(deklarace, typ);
+    return typ;
+}
+
+// ---- values bound to placeholders
+
+// The number the engine makes of a numeric literal: a literal of digits alone is a whole number,
+// any other is read by the engine's own conversion (CAST of the literal's text to REAL uses the
+// same routine as reading the literal in a statement, which differs from a correctly rounded
+// reading in the last bit of some fifteen-digit numbers). The engine is asked once per distinct
+// number, on a database in memory of its own.
+class CislaLiteralu {
+public:
+    struct Cislo {
+        bool cele;
+        qint64 celeCislo;
+        double realne;
+    };
+
+    ~CislaLiteralu() {
+        sqlite3_finalize(m_prevod);
+        sqlite3_close(m_db);
+    }
+
+    static CislaLiteralu& instance() {
+        static CislaLiteralu c;
+        return c;
+    }
+
+    Cislo zLiteralu(double d) {
+        quint64 bity;
+        std::memcpy(&bity, &d, sizeof bity);
+        const auto it = m_znama.find(bity);
+        if (it != m_znama.end()) return it->second;
+        const QString literal = Sql::number(d);
+        Cislo c{false, 0, 0};
+        bool cele = !literal.isEmpty();
+        for (qsizetype i = 0; i < literal.size() && cele; ++i)
+            cele = literal.at(i).isDigit() || (i == 0 && literal.at(i) == QLatin1Char('-'));
+        if (cele) c.celeCislo = literal.toLongLong(&cele);
+        c.cele = cele;
+        if (!cele) c.realne = prevod(literal.toLatin1());
+        // Whatever comes next, the table stays bounded.
+        if (m_znama.size() > 100000) m_znama.clear();
+        m_znama.emplace(bity, c);
+        return c;
+    }
+
+private:
+    CislaLiteralu() {
+        if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                            nullptr) != SQLITE_OK ||
+            sqlite3_prepare_v2(m_db, "select cast(?1 as real)", -1, &m_prevod, nullptr) !=
+                SQLITE_OK)
+            throw Chyba(QStringLiteral("Převod čísel nelze připravit: %1").arg(zpravaSqlite(m_db)));
+    }
+
+    double prevod(const QByteArray& literal) {
+        sqlite3_bind_text(m_prevod, 1, literal.constData(), int(literal.size()), SQLITE_STATIC);
+        const bool ok = sqlite3_step(m_prevod) == SQLITE_ROW;
+        const double d = ok ? sqlite3_column_double(m_prevod, 0) : 0;
+        sqlite3_reset(m_prevod);
+        sqlite3_clear_bindings(m_prevod);
+        if (!ok) throw Chyba(zpravaSqlite(m_db));
+        return d;
+    }
+
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_prevod = nullptr;
+    std::unordered_map<quint64, Cislo> m_znama;
+};
+
+// Binds the values to the statement's placeholders in order; their number must match. Texts are
+// bound where the values keep them, which must stay until the run ends.
+void navazHodnoty(sqlite3* db, sqlite3_stmt* stmt, const QVector<Hodnota>& hodnoty) {
+    const int mist = sqlite3_bind_parameter_count(stmt);
+    if (mist != hodnoty.size())
+        throw Chyba(QStringLiteral("Příkaz SQL má %1 míst pro hodnoty, dostal jich %2.")
+                        .arg(mist)
+                        .arg(hodnoty.size()));
+    for (int i = 0; i < hodnoty.size(); ++i) {
+        const Hodnota& h = hodnoty.at(i);
+        int rc = SQLITE_OK;
+        switch (h.druh()) {
+            case Hodnota::Druh::Null:
+                rc = sqlite3_bind_null(stmt, i + 1);
+                break;
+            case Hodnota::Druh::Cele:
+                rc = sqlite3_bind_int64(stmt, i + 1, h.cele());
+                break;
+            case Hodnota::Druh::Realne: {
+                const CislaLiteralu::Cislo c = CislaLiteralu::instance().zLiteralu(h.realne());
+                rc = c.cele ? sqlite3_bind_int64(stmt, i + 1, c.celeCislo)
+                            : sqlite3_bind_double(stmt, i + 1, c.realne);
+                break;
+            }
+            case Hodnota::Druh::Text:
+                rc = sqlite3_bind_text(stmt, i + 1, h.utf8().constData(), int(h.utf8().size()),
+                                       SQLITE_STATIC);
+                break;
+        }
+        if (rc != SQLITE_OK) throw Chyba(zpravaSqlite(db));
+    }
 }
 
 QDateTime naDatumCas(const QVariant& v) {
@@ -370,11 +512,28 @@ private:
 
 // The distinct texts of one field while a result is read: each text's bytes as the engine
 // gives them, found again through an open-addressing table of their hashes. A repeated text is
-// neither converted nor stored again; the table goes once the result is read.
+// neither converted nor stored again; the table goes once the result is read. The first few
+// texts are compared one by one, so that a result of a row or two (a lookup) makes no table.
 class SlovnikTextu {
 public:
     // The text's number in order of first appearance; nove tells whether it was seen first now.
     int najdiNeboPridej(std::string_view text, bool* nove) {
+        if (m_sloty.empty() && m_od.size() < kBezTabulky) {
+            for (size_t k = 0; k < m_od.size(); ++k) {
+                if (text == ulozeny(int(k))) {
+                    *nove = false;
+                    return int(k);
+                }
+            }
+            m_hashe.push_back(0);
+            m_od.push_back(m_bajty.size());
+            m_bajty.insert(m_bajty.end(), text.begin(), text.end());
+            *nove = true;
+            return int(m_od.size() - 1);
+        }
+        if (m_sloty.empty())
+            for (size_t k = 0; k < m_od.size(); ++k)
+                m_hashe[k] = std::hash<std::string_view>{}(ulozeny(int(k)));
         if ((m_od.size() + 1) * 2 > m_sloty.size()) zvetsi();
         const size_t hash = std::hash<std::string_view>{}(text);
         const size_t maska = m_sloty.size() - 1;
@@ -396,6 +555,8 @@ public:
     }
 
 private:
+    static constexpr size_t kBezTabulky = 8;
+
     std::string_view ulozeny(int k) const {
         const size_t konec = size_t(k) + 1 < m_od.size() ? m_od[k + 1] : m_bajty.size();
         return std::string_view(m_bajty.data() + m_od[k], konec - m_od[k]);
@@ -424,7 +585,248 @@ bool jeCislo(const QVariant& v) {
 
 }  // namespace
 
+// ---------------------------------------------------------------- Hodnota, Prikaz
+
+Hodnota Hodnota::text(const QString& text) {
+    Sql::zkontrolujText(text);
+    Hodnota h;
+    h.m_druh = Druh::Text;
+    h.m_zTextu = true;
+    h.m_text = text;
+    h.m_utf8 = text.toUtf8();
+    return h;
+}
+
+namespace {
+// Whether the bytes are well-formed UTF-8 (RFC 3629: no overlong form, no surrogate, nothing
+// above U+10FFFF, no sequence cut short) that does not begin with a byte order mark: exactly the
+// bytes QString::fromUtf8 reads one for one, so that they come back the same from the QString.
+bool jeCisteUtf8(QByteArrayView b) {
+    const auto* p = reinterpret_cast<const unsigned char*>(b.data());
+    const qsizetype n = b.size();
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) return false;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int delka;
+        unsigned char dolni = 0x80, horni = 0xBF;  // bounds of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            delka = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            delka = 3;
+            if (c == 0xE0) dolni = 0xA0;
+            if (c == 0xED) horni = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            delka = 4;
+            if (c == 0xF0) dolni = 0x90;
+            if (c == 0xF4) horni = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + delka > n) return false;
+        if (p[i + 1] < dolni || p[i + 1] > horni) return false;
+        for (int k = 2; k < delka; ++k)
+            if (p[i + k] < 0x80 || p[i + k] > 0xBF) return false;
+        i += delka;
+    }
+    return true;
+}
+}  // namespace
+
+Hodnota Hodnota::textUtf8(QByteArrayView utf8) {
+    if (!jeCisteUtf8(utf8) || std::memchr(utf8.data(), 0, size_t(utf8.size())))
+        return text(QString::fromUtf8(utf8));
+    Hodnota h;
+    h.m_druh = Druh::Text;
+    h.m_utf8 = utf8.toByteArray();
+    return h;
+}
+
+Hodnota Hodnota::textNeboNull(const QString& text) {
+    return text.isEmpty() ? null() : Hodnota::text(text);
+}
+
+Hodnota Hodnota::cislo(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return null();
+    // The same reading as Sql::number: whole numbers keep every digit, others go through
+    // a double.
+    static const QRegularExpression cele(QStringLiteral("^[+-]?\\d{1,18}$"));
+    if (cele.match(t).hasMatch()) return cislo(static_cast<qint64>(t.toLongLong()));
+    QLocale uzivatel;
+    uzivatel.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    double d = uzivatel.toDouble(t, &ok);
+    if (!ok) d = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(d))
+        throw Chyba(QStringLiteral("Hodnota \"%1\" není číslo.").arg(text));
+    return cislo(d);
+}
+
+Hodnota Hodnota::cislo(qint64 cislo) {
+    Hodnota h;
+    h.m_druh = Druh::Cele;
+    h.m_cele = cislo;
+    return h;
+}
+
+Hodnota Hodnota::cislo(double cislo) {
+    if (!std::isfinite(cislo)) throw Chyba(QStringLiteral("Hodnota není konečné číslo."));
+    Hodnota h;
+    h.m_druh = Druh::Realne;
+    h.m_realne = cislo;
+    return h;
+}
+
+Hodnota Hodnota::datum(const QDate& datum) {
+    if (!datum.isValid()) return null();
+    return text(datum.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+Hodnota Hodnota::datumCas(const QDateTime& cas) {
+    if (!cas.isValid()) return null();
+    return text(cas.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+}
+
+Hodnota Hodnota::null() {
+    return Hodnota();
+}
+
+QString Hodnota::literal() const {
+    switch (m_druh) {
+        case Druh::Cele:
+            return Sql::number(m_cele);
+        case Druh::Realne:
+            return Sql::number(m_realne);
+        case Druh::Text:
+            return Sql::text(m_zTextu ? m_text : QString::fromUtf8(m_utf8));
+        case Druh::Null:
+            break;
+    }
+    return Sql::null();
+}
+
+QString Prikaz::text() const {
+    if (m_hodnoty.isEmpty()) return m_sql;
+    QString t;
+    t.reserve(m_sql.size() + 16 * m_hodnoty.size());
+    int dalsi = 0;
+    const qsizetype n = m_sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = m_sql.at(i);
+        // Quoted texts and names, and comments, are copied as they stand.
+        QChar konec;
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`'))
+            konec = c;
+        else if (c == QLatin1Char('['))
+            konec = QLatin1Char(']');
+        if (!konec.isNull()) {
+            qsizetype j = m_sql.indexOf(konec, i + 1);
+            if (j < 0) j = n - 1;
+            t += QStringView(m_sql).mid(i, j - i + 1);
+            i = j;
+            continue;
+        }
+        if (c == QLatin1Char('-') && i + 1 < n && m_sql.at(i + 1) == QLatin1Char('-')) {
+            qsizetype j = m_sql.indexOf(QLatin1Char('\n'), i);
+            if (j < 0) j = n - 1;
+            t += QStringView(m_sql).mid(i, j - i + 1);
+            i = j;
+            continue;
+        }
+        if (c == QLatin1Char('/') && i + 1 < n && m_sql.at(i + 1) == QLatin1Char('*')) {
+            qsizetype j = m_sql.indexOf(QLatin1String("*/"), i + 2);
+            j = j < 0 ? n - 1 : j + 1;
+            t += QStringView(m_sql).mid(i, j - i + 1);
+            i = j;
+            continue;
+        }
+        if (c == QLatin1Char('?') && dalsi < m_hodnoty.size())
+            t += m_hodnoty.at(dalsi++).literal();
+        else
+            t += c;
+    }
+    return t;
+}
+
 // ---------------------------------------------------------------- Connection
+
+// The statements with values, each prepared at its first run and kept until the connection
+// closes: the next run only binds its values. A statement is lent to one run at a time; a run
+// inside a run of the same text prepares one of its own.
+struct Connection::Pripravene {
+    struct Zaznam {
+        sqlite3_stmt* stmt = nullptr;
+        bool pujcen = false;
+    };
+    // Node-based, so that a lent record stays where it is while others are added.
+    std::unordered_map<QString, Zaznam> prikazy;
+    static constexpr size_t kNejvic = 200;
+    // The records used last, found by the very text they were looked up with: a statement run
+    // row by row passes the same shared text each time, which is then found without hashing.
+    // Each holds its text, so the text's characters cannot give way to another's.
+    struct Nedavny {
+        QString sql;
+        Zaznam* zaznam = nullptr;
+    };
+    std::array<Nedavny, 8> nedavne;
+    size_t dalsiNedavny = 0;
+
+    // The kept statement of the text, or nullptr when it is lent already.
+    Zaznam* vypujc(sqlite3* db, const QString& sql) {
+        Zaznam* z = nullptr;
+        for (const Nedavny& n : nedavne)
+            if (n.zaznam && n.sql.constData() == sql.constData() && n.sql.size() == sql.size())
+                z = n.zaznam;
+        if (!z) {
+            auto it = prikazy.find(sql);
+            if (it == prikazy.end()) {
+                if (prikazy.size() >= kNejvic) zahod(false);
+                sqlite3_stmt* stmt = priprav(db, sql);
+                it = prikazy.emplace(sql, Zaznam{stmt, false}).first;
+            }
+            z = &it->second;
+            nedavne[dalsiNedavny] = {sql, z};
+            dalsiNedavny = (dalsiNedavny + 1) % nedavne.size();
+        }
+        if (z->pujcen) return nullptr;
+        z->pujcen = true;
+        return z;
+    }
+
+    // Finalizes the kept statements (with vcetnePujcenych also those lent right now, which
+    // happens only when the connection closes).
+    void zahod(bool vcetnePujcenych) {
+        nedavne = {};
+        for (auto it = prikazy.begin(); it != prikazy.end();) {
+            if (it->second.pujcen && !vcetnePujcenych) {
+                ++it;
+                continue;
+            }
+            sqlite3_finalize(it->second.stmt);
+            it = prikazy.erase(it);
+        }
+    }
+};
+
+namespace {
+// One run of a statement with its values bound: a kept statement of the connection when it is
+// free, else one prepared for this run alone.
+std::unique_ptr<Beh> spust(sqlite3* db, Connection::Pripravene* pripravene, const Prikaz& prikaz,
+                           int limitMs) {
+    std::unique_ptr<Beh> beh;
+    Connection::Pripravene::Zaznam* z = pripravene->vypujc(db, prikaz.sql());
+    if (z)
+        beh = std::make_unique<Beh>(db, z->stmt, limitMs, [z] { z->pujcen = false; });
+    else
+        beh = std::make_unique<Beh>(db, prikaz.sql(), limitMs);
+    navazHodnoty(db, beh->stmt(), prikaz.hodnoty());
+    return beh;
+}
+}  // namespace
 
 Connection::Connection() = default;
 
@@ -434,6 +836,11 @@ Connection::~Connection() {
 
 void Connection::open(const QString& soubor, Rezim rezim) {
     close();
+    // The engine's count of its memory, which nothing here reads, costs a lock around every
+    // allocation. It can be switched off only before the engine's first use; a later call
+    // changes nothing.
+    static const bool bezPocitaniPameti = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    Q_UNUSED(bezPocitaniPameti)
     // One thread uses a connection: the engine's locking around every call (a large result
     // makes millions of them) is not needed.
     const int priznaky = (rezim == Rezim::Vyhradni ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) |
@@ -465,7 +872,7 @@ void Connection::open(const QString& soubor, Rezim rezim) {
         }
         // The first read: a file that is not a database, or one locked by another process,
         // fails here.
-        Prikaz p(m_db, QStringLiteral("select count(*) from sqlite_master"));
+        Beh p(m_db, QStringLiteral("select count(*) from sqlite_master"));
         p.krok();
     } catch (const Chyba& e) {
         const bool zamceno =
@@ -496,7 +903,7 @@ void Connection::openImage(const QByteArray& obraz) {
     try {
         if (rc != SQLITE_OK) throw Chyba(zpravaSqlite(m_db));
         provedPrimo(QStringLiteral("PRAGMA query_only = ON"));
-        Prikaz p(m_db, QStringLiteral("select count(*) from sqlite_master"));
+        Beh p(m_db, QStringLiteral("select count(*) from sqlite_master"));
         p.krok();
     } catch (const Chyba&) {
         close();
@@ -516,8 +923,14 @@ QByteArray Connection::image() const {
     return obraz;
 }
 
+void Connection::zahodPripravene() {
+    if (m_pripravene) m_pripravene->zahod(true);
+    m_pripravene.reset();
+}
+
 void Connection::close() {
     m_limitPrikazuMs = 0;
+    zahodPripravene();
     if (!m_db) return;
     sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -526,7 +939,7 @@ void Connection::close() {
 
 void Connection::provedPrimo(const QString& sql) {
     if (!m_db) throw Chyba(QStringLiteral("Databáze není otevřena."));
-    Prikaz p(m_db, sql, m_limitPrikazuMs);
+    Beh p(m_db, sql, m_limitPrikazuMs);
     while (p.krok()) {
     }
 }
@@ -560,6 +973,18 @@ void Connection::execute(const QString& sql) {
     provedPrimo(sql);
 }
 
+void Connection::execute(const Prikaz& prikaz) {
+    if (prikaz.hodnoty().isEmpty()) {
+        execute(prikaz.sql());
+        return;
+    }
+    if (!m_db) throw Chyba(QStringLiteral("Databáze není otevřena."));
+    if (!m_pripravene) m_pripravene = std::make_unique<Pripravene>();
+    const std::unique_ptr<Beh> beh = spust(m_db, m_pripravene.get(), prikaz, m_limitPrikazuMs);
+    while (beh->krok()) {
+    }
+}
+
 // The engine cannot add a constraint to an existing table, so the table is rebuilt with it:
 // the engine's documented procedure of creating the new table, copying the rows, dropping the
 // old one and renaming, all in one transaction, checked against the new key before commit.
@@ -568,9 +993,9 @@ void Connection::pridejCiziKlic(const QString& tabulka, const QString& nazev,
                                 const QString& odkazSloupce) {
     if (!m_db) throw Chyba(QStringLiteral("Databáze není otevřena."));
     auto hledejSql = [this](const QString& jmeno) {
-        Prikaz p(m_db, QStringLiteral("select name, sql from sqlite_master where type = 'table' "
-                                      "and name = '%1' collate nocase")
-                           .arg(QString(jmeno).replace(QLatin1Char('\''), QLatin1String("''"))));
+        Beh p(m_db, QStringLiteral("select name, sql from sqlite_master where type = 'table' "
+                                   "and name = '%1' collate nocase")
+                        .arg(QString(jmeno).replace(QLatin1Char('\''), QLatin1String("''"))));
         if (!p.krok()) throw Chyba(QStringLiteral("no such table: %1").arg(jmeno));
         return QStringList{
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(p.stmt(), 0))),
@@ -595,9 +1020,9 @@ void Connection::pridejCiziKlic(const QString& tabulka, const QString& nazev,
     // Indexes made by statements (not those of keys) are created again after the rename.
     QStringList indexy;
     {
-        Prikaz p(m_db, QStringLiteral("select sql from sqlite_master where type = 'index' and "
-                                      "tbl_name = '%1' and sql is not null")
-                           .arg(QString(jmeno).replace(QLatin1Char('\''), QLatin1String("''"))));
+        Beh p(m_db, QStringLiteral("select sql from sqlite_master where type = 'index' and "
+                                   "tbl_name = '%1' and sql is not null")
+                        .arg(QString(jmeno).replace(QLatin1Char('\''), QLatin1String("''"))));
         while (p.krok())
             indexy << QString::fromUtf8(
                 reinterpret_cast<const char*>(sqlite3_column_text(p.stmt(), 0)));
@@ -617,7 +1042,7 @@ void Connection::pridejCiziKlic(const QString& tabulka, const QString& nazev,
         provedPrimo(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(docasna, jmeno));
         for (const QString& i : indexy) provedPrimo(i);
         {
-            Prikaz kontrola(m_db, QStringLiteral("PRAGMA foreign_key_check(%1)").arg(jmeno));
+            Beh kontrola(m_db, QStringLiteral("PRAGMA foreign_key_check(%1)").arg(jmeno));
             if (kontrola.krok()) throw Chyba(QStringLiteral("FOREIGN KEY constraint failed"));
         }
         provedPrimo(vlastniTransakce ? QStringLiteral("COMMIT")
@@ -691,10 +1116,22 @@ Query::Query(Connection* spojeni, QObject* parent) : QObject(parent), m_spojeni(
 void Query::open() {
     close();
     if (!m_spojeni || !m_spojeni->isOpen()) throw Chyba(QStringLiteral("Databáze není otevřena."));
-    Prikaz p(m_spojeni->handle(), m_sql, m_spojeni->limitPrikazu());
+    std::unique_ptr<Beh> beh;
+    if (m_prikaz.hodnoty().isEmpty()) {
+        beh = std::make_unique<Beh>(m_spojeni->handle(), m_prikaz.sql(), m_spojeni->limitPrikazu());
+    } else {
+        if (!m_spojeni->m_pripravene)
+            m_spojeni->m_pripravene = std::make_unique<Connection::Pripravene>();
+        beh = spust(m_spojeni->handle(), m_spojeni->m_pripravene.get(), m_prikaz,
+                    m_spojeni->limitPrikazu());
+    }
+    Beh& p = *beh;
     sqlite3_stmt* const s = p.stmt();
+    if (sqlite3_column_count(s) == 0) throw Chyba(QStringLiteral("Příkaz nevrací žádná data."));
+    // The fields are read after the first step: a kept statement whose tables have changed
+    // since it was prepared is prepared anew by that step, with the fields they have now.
+    bool radek = p.krok();
     const int n = sqlite3_column_count(s);
-    if (n == 0) throw Chyba(QStringLiteral("Příkaz nevrací žádná data."));
     QStringList sloupce;
     QVector<TypPole> typy;
     for (int i = 0; i < n; ++i) {
@@ -704,7 +1141,7 @@ void Query::open() {
     std::vector<SloupecDat> data(n);
     std::vector<SlovnikTextu> slovniky(n);
     int radku = 0;
-    while (p.krok()) {
+    for (; radek; radek = p.krok()) {
         for (int i = 0; i < n; ++i) {
             SloupecDat& d = data[i];
             switch (sqlite3_column_type(s, i)) {
@@ -768,7 +1205,7 @@ void Query::open() {
 void Query::execSql() {
     close();
     if (!m_spojeni || !m_spojeni->isOpen()) throw Chyba(QStringLiteral("Databáze není otevřena."));
-    m_spojeni->execute(m_sql);
+    m_spojeni->execute(m_prikaz);
 }
 
 void Query::close() {
@@ -1283,6 +1720,107 @@ bool Query::locate(const QStringList& pole, const QVariantList& hodnoty, bool ca
         }
     }
     return false;
+}
+
+// ---------------------------------------------------------------- Radky
+
+Radky::~Radky() {
+    close();
+}
+
+void Radky::open(const Prikaz& prikaz) {
+    close();
+    if (!m_spojeni || !m_spojeni->isOpen()) throw Chyba(QStringLiteral("Databáze není otevřena."));
+    m_prikaz = prikaz;
+    std::shared_ptr<Beh> beh;
+    if (m_prikaz.hodnoty().isEmpty()) {
+        beh = std::make_shared<Beh>(m_spojeni->handle(), m_prikaz.sql(), m_spojeni->limitPrikazu());
+    } else {
+        if (!m_spojeni->m_pripravene)
+            m_spojeni->m_pripravene = std::make_unique<Connection::Pripravene>();
+        beh = spust(m_spojeni->handle(), m_spojeni->m_pripravene.get(), m_prikaz,
+                    m_spojeni->limitPrikazu());
+    }
+    if (sqlite3_column_count(beh->stmt()) == 0)
+        throw Chyba(QStringLiteral("Příkaz nevrací žádná data."));
+    m_eof = !beh->krok();
+    m_stmt = beh->stmt();
+    m_beh = std::move(beh);
+}
+
+void Radky::next() {
+    if (!m_beh || m_eof) return;
+    try {
+        m_eof = !static_cast<Beh*>(m_beh.get())->krok();
+    } catch (const Chyba&) {
+        close();
+        throw;
+    }
+}
+
+void Radky::close() {
+    m_beh.reset();
+    m_stmt = nullptr;
+    m_eof = true;
+    m_sloupce.clear();
+}
+
+int Radky::fieldIndex(const QString& nazev) {
+    if (!m_stmt) throw Chyba(QStringLiteral("Operace není povolena, je-li objekt zavřen."));
+    if (m_sloupce.isEmpty())
+        for (int i = 0; i < sqlite3_column_count(m_stmt); ++i)
+            m_sloupce << QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+    for (int i = 0; i < m_sloupce.size(); ++i)
+        if (m_sloupce.at(i).compare(nazev, Qt::CaseInsensitive) == 0) return i;
+    throw Chyba(QStringLiteral("Pole '%1' nebylo nalezeno.").arg(nazev));
+}
+
+Radky::Druh Radky::druh(int sloupec) const {
+    if (!m_stmt || m_eof) return Druh::Null;
+    switch (sqlite3_column_type(m_stmt, sloupec)) {
+        case SQLITE_INTEGER:
+            return Druh::Cele;
+        case SQLITE_FLOAT:
+            return Druh::Realne;
+        case SQLITE_TEXT:
+            return Druh::Text;
+        case SQLITE_BLOB:
+            return Druh::Blob;
+        default:
+            return Druh::Null;
+    }
+}
+
+qint64 Radky::cele(int sloupec) const {
+    return m_stmt && !m_eof ? sqlite3_column_int64(m_stmt, sloupec) : 0;
+}
+
+double Radky::realne(int sloupec) const {
+    return m_stmt && !m_eof ? sqlite3_column_double(m_stmt, sloupec) : 0;
+}
+
+QByteArrayView Radky::utf8(int sloupec) const {
+    if (!m_stmt || m_eof) return {};
+    const char* t = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, sloupec));
+    return QByteArrayView(t, t ? sqlite3_column_bytes(m_stmt, sloupec) : 0);
+}
+
+QVariant Radky::value(int sloupec) const {
+    switch (druh(sloupec)) {
+        case Druh::Cele:
+            return QVariant(static_cast<qlonglong>(cele(sloupec)));
+        case Druh::Realne:
+            return QVariant(realne(sloupec));
+        case Druh::Text:
+            return QVariant(QString::fromUtf8(utf8(sloupec)));
+        case Druh::Blob: {
+            const char* b = static_cast<const char*>(sqlite3_column_blob(m_stmt, sloupec));
+            return QVariant(QByteArray(b, sqlite3_column_bytes(m_stmt, sloupec)));
+        }
+        case Druh::Null:
+            break;
+    }
+    return QVariant();
 }
 
 }  // namespace db

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDate>
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -12,6 +14,7 @@
 #include "Chyba.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The local database in place of the original engine: one SQLite file opened by a Connection,
 // statements run by Query objects bound to it. Every error is raised as Chyba carrying the
@@ -20,6 +23,77 @@ namespace db {
 
 // The data type of a result column, as the windows and the grid need to know it.
 enum class TypPole { Neznamy, Cele, Desetinne, Text, DatumCas };
+
+// One value of a statement, bound to its placeholder "?" instead of being spliced into the text.
+// It is made by the rules of the quoting helpers (SqlHodnoty.h), refuses what they refuse, and
+// the engine stores from it exactly what it would store from their literal: a whole number as
+// that number, a number with a fraction as the engine reads the literal's fifteen significant
+// digits, a date as its ISO text.
+class Hodnota {
+public:
+    // Sql::text: any text; a text holding a zero character raises Chyba.
+    static Hodnota text(const QString& text);
+    // The same for a text given in UTF-8, as the engine gives it: exactly what text() makes of
+    // QString::fromUtf8 of the bytes (a malformed sequence becomes U+FFFD, a leading byte order
+    // mark goes).
+    static Hodnota textUtf8(QByteArrayView utf8);
+    // Sql::textNeboNull: null for an empty text.
+    static Hodnota textNeboNull(const QString& text);
+    // Sql::number of a text: the user's decimal separator or a point; null for an empty text;
+    // a text that is not a number raises Chyba.
+    static Hodnota cislo(const QString& text);
+    static Hodnota cislo(qint64 cislo);
+    // A number that is not finite raises Chyba.
+    static Hodnota cislo(double cislo);
+    // Sql::date, Sql::dateTime: the ISO text; null for an invalid value.
+    static Hodnota datum(const QDate& datum);
+    static Hodnota datumCas(const QDateTime& cas);
+    static Hodnota null();
+
+    // The literal the quoting helpers make of the value ('O''Brien', 312.5, null, '2016-03-05'),
+    // which the statement's text shows in the placeholder's place.
+    QString literal() const;
+
+    enum class Druh : quint8 { Null, Cele, Realne, Text };
+    Druh druh() const { return m_druh; }
+    qint64 cele() const { return m_cele; }
+    double realne() const { return m_realne; }
+    // A text in UTF-8, the database's own encoding.
+    const QByteArray& utf8() const { return m_utf8; }
+
+private:
+    Druh m_druh = Druh::Null;
+    bool m_zTextu = false;  // made from a QString, which m_text holds
+    qint64 m_cele = 0;
+    double m_realne = 0;
+    QByteArray m_utf8;
+    QString m_text;
+};
+
+// A statement: its text with a placeholder "?" where each value goes, and the values in the
+// order of their placeholders. The statement's text keeps the shape it has with the values
+// spliced in; text() gives it so, for the error log and the messages. A statement with values is
+// prepared once per connection and used again, with the next values bound.
+class Prikaz {
+public:
+    Prikaz() = default;
+    // A text alone is a statement without values.
+    Prikaz(const QString& sql) : m_sql(sql) {}
+    Prikaz(const QString& sql, QVector<Hodnota> hodnoty)
+        : m_sql(sql), m_hodnoty(std::move(hodnoty)) {}
+
+    const QString& sql() const { return m_sql; }
+    const QVector<Hodnota>& hodnoty() const { return m_hodnoty; }
+    // The text with every placeholder "?" (outside quotes and comments) replaced by the next
+    // value's literal; without values the text as it stands.
+    QString text() const;
+
+private:
+    QString m_sql;
+    QVector<Hodnota> m_hodnoty;
+};
+
+class Query;
 
 class Connection {
 public:
@@ -53,6 +127,8 @@ public:
     // Runs one statement that yields no rows. Understands the one statement form the engine
     // lacks: "alter table X add constraint N foreign key (c) references T (c)".
     void execute(const QString& sql);
+    // The same for a statement with values, bound to its placeholders.
+    void execute(const Prikaz& prikaz);
 
     // Every later statement of this connection is interrupted, and fails, when it runs longer
     // than this many milliseconds (0: no limit). A file from elsewhere can hold a statement that
@@ -65,17 +141,23 @@ public:
 
     sqlite3* handle() const { return m_db; }
 
+    // The statements with values this connection keeps prepared (defined in Databaze.cpp).
+    struct Pripravene;
+
 private:
+    friend class Query;
+    friend class Radky;
+
     void pridejCiziKlic(const QString& tabulka, const QString& nazev, const QString& sloupce,
                         const QString& odkazTabulka, const QString& odkazSloupce);
     void provedPrimo(const QString& sql);
+    void zahodPripravene();
 
     sqlite3* m_db = nullptr;
     QString m_soubor;
     int m_limitPrikazuMs = 0;
+    std::unique_ptr<Pripravene> m_pripravene;
 };
-
-class Query;
 
 // A view on one field of the query's current row.
 class Field {
@@ -112,8 +194,13 @@ public:
     Connection* connection() const { return m_spojeni; }
     void setConnection(Connection* spojeni) { m_spojeni = spojeni; }
 
-    QString sql() const { return m_sql; }
-    void setSql(const QString& sql) { m_sql = sql; }
+    // The statement's text (with its placeholders when it has values).
+    QString sql() const { return m_prikaz.sql(); }
+    // A statement without values.
+    void setSql(const QString& sql) { m_prikaz = Prikaz(sql); }
+    // A statement with values bound to its placeholders.
+    void setPrikaz(const Prikaz& prikaz) { m_prikaz = prikaz; }
+    const Prikaz& prikaz() const { return m_prikaz; }
 
     // Runs the select and stands on its first row.
     void open();
@@ -221,7 +308,7 @@ private:
     const std::vector<int>& poradiSloupce(int sloupec) const;
 
     Connection* m_spojeni;
-    QString m_sql;
+    Prikaz m_prikaz;
     bool m_otevreno = false;
     QStringList m_sloupce;
     QVector<TypPole> m_typy;
@@ -252,6 +339,45 @@ private:
     bool m_filtrovano = false;
     Predikat m_predikat;
     std::shared_ptr<const QString> m_filtrTextu;  // set when the predicate is a search's
+};
+
+// The rows of a select read one at a time, as the engine gives them, none of them kept: for a
+// statement whose rows are each used once, in order, such as a copy of many rows. Field values
+// are read as the engine holds them; value() gives what Field::value() of a Query would.
+class Radky {
+public:
+    enum class Druh { Null, Cele, Realne, Text, Blob };
+
+    explicit Radky(Connection* spojeni) : m_spojeni(spojeni) {}
+    ~Radky();
+    Radky(const Radky&) = delete;
+    Radky& operator=(const Radky&) = delete;
+
+    // Runs the statement and stands on its first row; raises Chyba as Query::open does.
+    void open(const Prikaz& prikaz);
+    // Moves to the next row; raises Chyba when the engine fails on the way.
+    void next();
+    bool eof() const { return m_eof; }
+    bool isOpen() const { return static_cast<bool>(m_beh); }
+    void close();
+    const Prikaz& prikaz() const { return m_prikaz; }
+
+    // The field of that name (without regard to case); raises Chyba as Query::fieldByName.
+    int fieldIndex(const QString& nazev);
+    Druh druh(int sloupec) const;
+    qint64 cele(int sloupec) const;
+    double realne(int sloupec) const;
+    // A text field's bytes, valid until the next row.
+    QByteArrayView utf8(int sloupec) const;
+    QVariant value(int sloupec) const;
+
+private:
+    Connection* m_spojeni;
+    Prikaz m_prikaz;
+    std::shared_ptr<void> m_beh;  // the run going on
+    sqlite3_stmt* m_stmt = nullptr;
+    bool m_eof = true;
+    QStringList m_sloupce;  // the fields' names, read at the first lookup
 };
 
 }  // namespace db

@@ -74,3 +74,7 @@ QString Sql::identifikator(const QString& jmeno) {
     s.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
+
+void Sql::zkontrolujText(const QString& hodnota) {
+    bezNuly(hodnota);
+}

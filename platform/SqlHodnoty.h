@@ -26,4 +26,6 @@ QString null();
 // A table or column name taken from data, as a quoted identifier ("C_povolKO"), so that a name
 // can never change the statement around it.
 QString identifikator(const QString& jmeno);
+// Raises the Chyba of text() for a text text() refuses (one holding a zero character).
+void zkontrolujText(const QString& hodnota);
 }  // namespace Sql

@@ -4,12 +4,12 @@
 
 #include "Hodiny.h"
 #include "Pomocnik.h"
-#include "QrPlatba.h"
 #include "Shell.h"
 #include "TiskFormulare.h"
 #include "Zpravy.h"
 #include "fFormularPlateb.h"
 #include "fMain.h"
+#include "fQrPlatba.h"
 
 namespace {
 void vypln(TFormularPlateb& f, const QString& ucet = QStringLiteral("123456789/0800")) {

@@ -1,8 +1,8 @@
 // The publishing command of the organisation's administrator: writes the program and/or new
 // code lists into the folder the organisation's web server serves, and the announcement that
-// every member's program reads at its start (see app/Vydani.h).
-#include <QApplication>
+// every member's program reads at its start (see core/Vydani.h).
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QTextStream>
 #include <cstring>
 
@@ -23,10 +23,9 @@ int main(int argc, char* argv[]) {
     if (argc >= 2 && std::strcmp(argv[1], jet::kPrepinacCteni) == 0)
         return jet::hlavniCteni(argc, argv);
     qInstallMessageHandler(zpravaKnihovny);
-    // The check of the code lists runs the program's own start and import, which never show a
-    // window here: the command also runs on a server without a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplikace(argc, argv);
+    // The check of the code lists runs the program's core, which needs no window: the command
+    // also runs on a server without a display.
+    QCoreApplication aplikace(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vydani"));
 
     QCommandLineParser parser;

@@ -9,7 +9,7 @@ sekund="${1:-60}"
 b="$top/build-fuzz"
 CXX=clang++ CC=clang cmake -S "$top" -B "$b" -DPARMEX_FUZZ=ON -DBUILD_TESTING=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cile=(fuzz_sqlhodnoty fuzz_prikazovaradka fuzz_rozbaleni fuzz_oznameni fuzz_radkaobnovniku fuzz_jet)
+cile=(fuzz_sqlhodnoty fuzz_hodnoty fuzz_prikazovaradka fuzz_rozbaleni fuzz_oznameni fuzz_radkaobnovniku fuzz_jet)
 cmake --build "$b" -j"$(nproc)" --target "${cile[@]}"
 # Seed archives for the extraction target: files, a folder, stored and deflated entries.
 seme="$b/korpus/fuzz_rozbaleni"

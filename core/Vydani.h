@@ -28,11 +28,10 @@ QString nazevProduktu(const QString& organizace);
 // The announcement's text: the header and the six keys in their order, CR LF line ends.
 QByteArray textOznameni(const TVerzeNaWebu& v);
 
-// Checks a code-list file the way a member's program will take it: imports it with the
+// Checks a code-list file the way a member's program will take it: imports a copy of it with the
 // program's own import into a fresh empty local database in a temporary folder. Empty when the
-// import takes it (rok then gets the imported evidence year); otherwise the import's reason.
-// Needs a QApplication; the messages of the program's code are recorded from then on, never
-// shown (Zpravy automat mode).
+// import takes it (rok then gets the imported evidence year); otherwise the import's reason. No
+// message is shown: the import's messages are recorded and make the reason.
 QString zkontrolujCiselniky(const QString& soubor, QString* rok = nullptr);
 
 struct Zadani {

@@ -1,5 +1,19 @@
 #include "Schema.h"
 
+#include <QFile>
+#include <QFileInfo>
+
+#include "Chyba.h"
+#include "Relace.h"
+#include "SouborDatabaze.h"
+#include "Spolecne.h"
+
+// The empty database file is an embedded file of this library; a static library needs it
+// registered explicitly.
+static void nactiSablonu() {
+    Q_INIT_RESOURCE(parmex);
+}
+
 namespace {
 
 const char* const kSloupcePovolenek =
@@ -101,4 +115,74 @@ QStringList PrikazyUpravy(int krok) {
         default:
             return {};
     }
+}
+
+int UlozenaVerzeSchematu(Relace& relace) {
+    relace.gosql(QStringLiteral("select * from verze"), 0, relace.dotaz, false);
+    try {
+        relace.dotaz.open();
+        return relace.dotaz.recordCount() > 0
+                   ? static_cast<int>(relace.dotaz.fieldByName(QStringLiteral("DB")).asInteger())
+                   : 0;
+    } catch (const Chyba&) {
+        return 1;
+    }
+}
+
+void PovysDatabazi(Relace& relace, int DB, PrubehUpravy* prubeh) {
+    PrubehUpravy zadny;
+    PrubehUpravy& p = prubeh ? *prubeh : zadny;
+    // The progress ends on every way out, also when a statement fails.
+    struct Konec {
+        PrubehUpravy& p;
+        ~Konec() { p.konec(); }
+    } konec{p};
+    p.zacatek();
+    auto krok = [&](int k) {
+        p.krokZacina();
+        for (const QString& prikaz : PrikazyUpravy(k)) relace.gosqlexec(prikaz, relace.dotaz, true);
+        p.krokHotov();
+    };
+    if (DB < 2) krok(1);
+    p.celkem(1);
+    if (DB < 3) krok(2);
+    if (DB < 4) krok(3);
+    p.celkem(2);
+}
+
+void PripravNovouDatabazi(Relace& relace, const QString& novy,
+                          const std::function<void()>& naplneni, PrubehUpravy* prubeh) {
+    // A file of this name is what an interrupted start left behind: no program is using it
+    // while this one holds the folder.
+    if (QFileInfo::exists(novy) && !QFile::remove(novy))
+        throw Chyba(QStringLiteral("Soubor \"%1\" nelze nahradit.").arg(novy));
+    nactiSablonu();
+    UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("dataDB"), novy);
+    db::Connection& spojeni = relace.spojeni;
+    try {
+        spojeni.open(novy, db::Connection::Rezim::Vyhradni);
+        spojeni.execute(QStringLiteral("PRAGMA synchronous = OFF"));
+        spojeni.execute(QStringLiteral("PRAGMA journal_mode = MEMORY"));
+        PovysDatabazi(relace, UlozenaVerzeSchematu(relace), prubeh);
+        if (naplneni) naplneni();
+        relace.dotaz.close();
+        spojeni.close();
+        SouborDatabaze::synchronizuj(novy);
+    } catch (const Chyba&) {
+        try {
+            spojeni.rollback();
+        } catch (const Chyba&) {
+            // The file is removed below anyway.
+        }
+        relace.dotaz.close();
+        spojeni.close();
+        QFile::remove(novy);
+        throw;
+    }
+}
+
+void VytvorDatabazi(Relace& relace, const QString& soubor, PrubehUpravy* prubeh) {
+    const QString novy = soubor + QStringLiteral(".novy");
+    PripravNovouDatabazi(relace, novy, {}, prubeh);
+    SouborDatabaze::presunNaMisto(novy, soubor);
 }

@@ -18,10 +18,10 @@
 #include "Chyba.h"
 #include "Databaze.h"
 #include "Hodiny.h"
+#include "ImportCiselniku.h"
+#include "Relace.h"
+#include "Schema.h"
 #include "VerzniBlok.h"
-#include "Zpravy.h"
-#include "fMain.h"
-#include "uAllYouNeed.h"
 
 namespace {
 
@@ -54,49 +54,10 @@ void synchronizuj(const QString& cesta) {
     if (!ok) throw Chyba(QStringLiteral("Soubor %1 nelze zapsat na disk.").arg(uvozovky(cesta)));
 }
 
-// ---- the working folder of the check: the program's state, put back when it ends
-
-class ZkusebniProgram {
-public:
-    ZkusebniProgram() : m_puvodniSlozka(QDir::currentPath()), m_puvodniProgram(SouborProgramu()) {
-        if (!m_dir.isValid())
-            throw Chyba(QStringLiteral("Dočasnou složku nelze vytvořit: ") + m_dir.errorString());
-        // A stand-in program file: the program recognises its organisation from its version
-        // block (any organisation it knows will do, the import is the same for all) and writes
-        // its error log beside it.
-        const QString program = m_dir.filePath(kProgram);
-        QFile f(program);
-        QMap<QString, QString> blok;
-        blok.insert(QStringLiteral("Translation"), QStringLiteral("040504e2"));
-        blok.insert(QStringLiteral("FileVersion"), QStringLiteral(PARMEX_VERZE));
-        blok.insert(QStringLiteral("ProductName"),
-                    Vydani::nazevProduktu(Vydani::organizace().constFirst()));
-        if (!f.open(QIODevice::WriteOnly) || f.write(VerzniBlok::sestav(blok)) < 0)
-            throw Chyba(QStringLiteral("Soubor %1 nelze zapsat.").arg(uvozovky(program)));
-        f.close();
-        NastavSouborProgramu(program);
-        QDir::setCurrent(m_dir.path());
-        ZrusKonecProgramu();
-        Zpravy::nastavAutomat(true);
-        Zpravy::vymazZaznamy();
-    }
-    ~ZkusebniProgram() {
-        QDir::setCurrent(m_puvodniSlozka);
-        NastavSouborProgramu(m_puvodniProgram);
-        ZrusKonecProgramu();
-    }
-    QString cesta(const QString& jmeno) const { return m_dir.filePath(jmeno); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_puvodniSlozka;
-    QString m_puvodniProgram;
-};
-
-// What the program's code reported meanwhile, the import's reason taken out of its frame.
-QString hlaseni() {
+// What the import reported, its reason taken out of its frame.
+QString hlaseni(const ZaznamHlaseni& zaznam) {
     QStringList texty;
-    for (const Zpravy::Zaznam& z : Zpravy::zaznamy()) {
+    for (const ZaznamHlaseni::Zprava& z : zaznam.zpravy()) {
         QString t = z.text;
         if (t.startsWith(kZacatekChybyImportu) && t.endsWith(QLatin1Char(')')))
             t = t.mid(kZacatekChybyImportu.size(), t.size() - kZacatekChybyImportu.size() - 1);
@@ -245,25 +206,35 @@ QByteArray textOznameni(const TVerzeNaWebu& v) {
 QString zkontrolujCiselniky(const QString& soubor, QString* rok) {
     if (!QFileInfo(soubor).isFile())
         return QStringLiteral("Soubor %1 neexistuje.").arg(uvozovky(soubor));
-    const QString zdroj = QFileInfo(soubor).absoluteFilePath();
-    ZkusebniProgram prostredi;
-    if (!QFile::copy(zdroj, prostredi.cesta(kCiselniky)))
+    QTemporaryDir slozka;
+    if (!slozka.isValid())
+        return QStringLiteral("Dočasnou složku nelze vytvořit: ") + slozka.errorString();
+    const QString ciselniky = slozka.filePath(kCiselniky);
+    if (!QFile::copy(QFileInfo(soubor).absoluteFilePath(), ciselniky))
         return QStringLiteral("Soubor %1 nelze přečíst.").arg(uvozovky(soubor));
 
-    // The program's own start in the folder (an empty local database of the current schema)
-    // and its own import.
-    TMain okno;
-    if (ProgramKonci()) return hlaseni();
+    // An empty local database of the current schema, as a member's program makes it at its
+    // first start, and the program's own import into it. What the import says is recorded;
+    // its log lines go nowhere.
+    ZaznamHlaseni zaznam;
+    Relace relace(zaznam);
+    const QString databaze = slozka.filePath(QStringLiteral("data.mdb"));
+    try {
+        VytvorDatabazi(relace, databaze);
+        relace.spojeni.open(databaze, db::Connection::Rezim::Vyhradni);
+    } catch (const Chyba& e) {
+        return e.zprava();
+    }
     const QString verze = QStringLiteral("1");
-    okno.ImportCiselniku(verze);
-    QString chyba = hlaseni();
+    ImportCiselniku(relace, verze, ciselniky);
+    const QString chyba = hlaseni(zaznam);
     if (!chyba.isEmpty()) return chyba;
-    db::Query q(&okno.ADOConnection1);
+    db::Query q(&relace.spojeni);
     q.setSql(QStringLiteral("select verzecis from Nastaveni"));
     q.open();
     if (q.recordCount() == 0 || q.field(0).asString() != verze)
         return QStringLiteral("Import číselníky nepřevzal.");
-    if (rok) *rok = okno.rok;
+    if (rok) *rok = relace.rok;
     return QString();
 }
 

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-class TMain;
+class PrubehUpravy;
+class Relace;
 
 // Taking over the register of the earlier Windows program, which kept it in a Jet database
 // under the same name "data.mdb".
@@ -22,8 +23,8 @@ enum class Prevzeti {
     Selhalo     // the user has been told why; nothing the user had changed, the program is to end
 };
 
-// Asks once whether to take over the data of the earlier program kept in soubor, or in
-// soubor + ".jet" when a take-over of it was broken off (see CekaNaPrevzeti).
+// Asks once, through relace.hlaseni, whether to take over the data of the earlier program kept in
+// soubor, or in soubor + ".jet" when a take-over of it was broken off (see CekaNaPrevzeti).
 //  - "Ne": nothing changes.
 //  - "Ano": a new database is made under the temporary name soubor + ".novy" as on a first
 //    start (the template and the schema upgrade), and every table of the old file that the
@@ -35,9 +36,10 @@ enum class Prevzeti {
 //    that name is never overwritten: the take-over is then refused before anything is made),
 //    then the new one to soubor. A take-over broken off at any moment thus leaves the old file
 //    under one of its two names, never changed, and the next start offers the take-over again
-//    until a complete new database is in place. The connection hlavni.ADOConnection1 is closed
-//    again and the program opens the new file.
+//    until a complete new database is in place. The connection relace.spojeni is closed again
+//    and the program opens the new file. The schema upgrade reports to prubeh.
 //  - A failed copy removes the half-made database, writes the reason to the log and says so.
 // The old file is read through the same reading layer as the code lists (JetSoubor.h), so a
 // database of our own format serves as the old file just as well.
-Prevzeti PrevzetiDat(TMain& hlavni, const QString& soubor = QStringLiteral("data.mdb"));
+Prevzeti PrevzetiDat(Relace& relace, const QString& soubor = QStringLiteral("data.mdb"),
+                     PrubehUpravy* prubeh = nullptr);

@@ -3,8 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+class Hlaseni;
+
 // The update check's plain parts: reading the announcement file verze.ini, comparing versions,
-// the updater's two command lines and running a process while waiting for it.
+// the updater's two command lines, fetching the announcement, writing out and starting the
+// updater, and running a process while waiting for it.
 
 // The announcement as read from verze.ini; all values are in small letters.
 struct TVerzeNaWebu {
@@ -61,7 +64,31 @@ QString chybaCestyProgramu(const QString& souborProgramu);
 // a built program at a test server).
 QString adresaServeru();
 
+// Downloads the announcement at adresa (DownloadUrl) into text; empty on success, else the whole
+// message of zpravaChybyStahovani. An announcement larger than 1 MiB is refused.
+QString stahniOznameni(const QString& adresa, QString& text);
+
+// Writes the embedded updater into the current folder as SouborObnovniku(), executable, after
+// checking the archive name it is to fetch (platnyNazevArchivu). False, with the reason written
+// to the log through hlaseni (an unwritable log is passed over), when either fails.
+bool zapisObnovnik(const QString& ZipNaServeru, Hlaseni& hlaseni);
+
+// The program update: writes out the updater and starts it with the parameters of
+// parametryProgramu, not waiting for it. False when the updater could not be written out;
+// nothing is started then. The caller then closes the program.
+bool spustAktualizaciProgramu(const QString& adresaZip, const QString& ZipNaServeru,
+                              Hlaseni& hlaseni);
+
+// The code-list update: writes out the updater and runs it without a window until it ends
+// (SpustACekej); it unpacks the archive's file of RozbalitJako's name to RozbalitJako. False
+// when the updater could not be written out.
+bool aktualizujCiselniky(const QString& adresaZip, const QString& ZipNaServeru,
+                         const QString& RozbalitJako, Hlaseni& hlaseni);
+
 }  // namespace Aktualizace
+
+// Name of the updater program that the program writes beside itself and removes again.
+QString SouborObnovniku();
 
 // Runs the command line (the program, then its arguments) with this process's environment and
 // current directory and waits for it, checking every 500 ms. Meanwhile the windows keep painting

@@ -2,14 +2,11 @@
 
 #include <QImage>
 #include <QString>
-#include <QWidget>
-
-class QLabel;
 
 // The "QR Platba" code that Czech banking apps scan instead of the member copying the account,
 // amount and symbols by hand. Everything here is plain: the payment form and the printed sheet
 // hand over the texts they show and get back the payment text, the picture or the reason why
-// no code can be made.
+// no code can be made. The form shows the picture with TQrPlatba (fQrPlatba.h).
 
 // The transfer data as the payment form holds it, all as text.
 struct TQrUdaje {
@@ -60,27 +57,6 @@ QString QrPngDataUri(const QString& text, int modul = 4);
 // "QR platba" below it, or one short Czech line saying why there is no code. Only ASCII and
 // Czech letters, so it fits a Windows-1250 page.
 QString QrHtmlBlok(const TQrUdaje& udaje);
-
-// The code on the payment form: the picture with the caption "QR platba" below it, or one
-// short Czech line saying why no code can be made.
-class TQrPlatba : public QWidget {
-    Q_OBJECT
-public:
-    explicit TQrPlatba(QWidget* parent = nullptr);
-
-    void nastav(const TQrUdaje& udaje);
-    // The payment text shown as the code; empty when there is none.
-    QString spd() const { return m_spd; }
-    // Why there is no code; empty when there is one.
-    QString duvod() const { return m_duvod; }
-
-private:
-    QLabel* m_obrazek;
-    QLabel* m_popis;
-    QLabel* m_duvodText;
-    QString m_spd;
-    QString m_duvod;
-};
 
 // The line the form and the sheet show instead of the code.
 QString QrChybiText(const QString& duvod);

@@ -8,8 +8,7 @@
 #include "Chyba.h"
 #include "Databaze.h"
 #include "Schema.h"
-#include "SqlHodnoty.h"
-#include "uAllYouNeed.h"
+#include "Spolecne.h"
 
 // The empty database file is an embedded file of this library; a static library needs it
 // registered explicitly.
@@ -29,12 +28,22 @@ namespace {
 using Cislo = std::optional<double>;
 const Cislo nic = std::nullopt;
 
-QString cislo(const Cislo& c) {
-    return c ? Sql::number(*c) : Sql::null();
+using db::Hodnota;
+
+Hodnota cislo(const Cislo& c) {
+    return c ? Hodnota::cislo(*c) : Hodnota::null();
 }
 
-QString textNeboNull(const char* t) {
-    return t ? Sql::text(QString::fromUtf8(t)) : Sql::null();
+Hodnota cislo(int c) {
+    return Hodnota::cislo(static_cast<qint64>(c));
+}
+
+Hodnota text(const char* t) {
+    return Hodnota::text(QString::fromUtf8(t));
+}
+
+Hodnota textNeboNull(const char* t) {
+    return t ? text(t) : Hodnota::null();
 }
 
 struct Clenstvi {
@@ -152,48 +161,44 @@ double loni(double castka) {
 class Zapis {
 public:
     explicit Zapis(db::Connection& spojeni) : m_spojeni(spojeni) {}
-    void operator()(const QString& sql) { m_spojeni.execute(sql); }
+    void operator()(const QString& sql, const QVector<Hodnota>& hodnoty) {
+        m_spojeni.execute(db::Prikaz(sql, hodnoty));
+    }
 
     void rok(int r) {
-        (*this)(QStringLiteral("insert into RokEvidence (rok, stav) values (%1, 0)")
-                    .arg(Sql::number(qint64(r))));
+        (*this)(QStringLiteral("insert into RokEvidence (rok, stav) values (?, 0)"), {cislo(r)});
     }
     void clenstvi(int r, const Clenstvi& c, double castka) {
         (*this)(QStringLiteral("insert into ClenskePrispevky (id, rok, nazev, castka, aktivita, "
-                               "kod_veku, e_index) values (%1, %2, %3, %4, %5, %6, %7)")
-                    .arg(Sql::number(qint64(c.id)), Sql::number(qint64(r)),
-                         Sql::text(QString::fromUtf8(c.nazev)), Sql::number(castka),
-                         Sql::number(qint64(c.aktivita)), cislo(c.kodVeku), cislo(c.eIndex)));
+                               "kod_veku, e_index) values (?, ?, ?, ?, ?, ?, ?)"),
+                {cislo(c.id), cislo(r), text(c.nazev), Hodnota::cislo(castka), cislo(c.aktivita),
+                 cislo(c.kodVeku), cislo(c.eIndex)});
     }
     void brigada(int r, const Brigada& b, double castka) {
         (*this)(QStringLiteral("insert into Brigady (id, rok, nazev, castka, aktivita, e_index) "
-                               "values (%1, %2, %3, %4, 100, %5)")
-                    .arg(Sql::number(qint64(b.id)), Sql::number(qint64(r)),
-                         Sql::text(QString::fromUtf8(b.nazev)), Sql::number(castka),
-                         cislo(b.eIndex)));
+                               "values (?, ?, ?, ?, 100, ?)"),
+                {cislo(b.id), cislo(r), text(b.nazev), Hodnota::cislo(castka), cislo(b.eIndex)});
     }
     void cenaPovolenky(int r, const CenaPovolenky& c, double castka) {
+        // The table names are the sample's own constants.
         (*this)(QStringLiteral("insert into %1 (id, rok, nazev, kodOznaceni, kategorie, castka, "
-                               "aktivita, e_index) values (%2, %3, %4, %5, %6, %7, %8, %9)")
-                    .arg(QLatin1String(c.tabulka), Sql::number(qint64(c.id)),
-                         Sql::number(qint64(r)), Sql::text(QString::fromUtf8(c.nazev)),
-                         textNeboNull(c.kodOznaceni), textNeboNull(c.kategorie),
-                         Sql::number(castka), Sql::number(qint64(c.aktivita)), cislo(c.eIndex)));
+                               "aktivita, e_index) values (?, ?, ?, ?, ?, ?, ?, ?)")
+                    .arg(QLatin1String(c.tabulka)),
+                {cislo(c.id), cislo(r), text(c.nazev), textNeboNull(c.kodOznaceni),
+                 textNeboNull(c.kategorie), Hodnota::cislo(castka), cislo(c.aktivita),
+                 cislo(c.eIndex)});
     }
     void jinaPlatba(int r, const JinaPlatba& j, double castka) {
         (*this)(QStringLiteral("insert into C_jinePlatby (id, nazev, castka, aktivita, rok, "
-                               "manipulacni_poplatek) values (%1, %2, %3, %4, %5, %6)")
-                    .arg(Sql::number(qint64(j.id)), Sql::text(QString::fromUtf8(j.nazev)),
-                         Sql::number(castka), Sql::number(qint64(j.aktivita)),
-                         Sql::number(qint64(r)),
-                         Sql::text(QString::fromUtf8(j.manipulacniPoplatek))));
+                               "manipulacni_poplatek) values (?, ?, ?, ?, ?, ?)"),
+                {cislo(j.id), text(j.nazev), Hodnota::cislo(castka), cislo(j.aktivita), cislo(r),
+                 text(j.manipulacniPoplatek)});
     }
     void vazba(int r, const Vazba& v) {
         (*this)(QStringLiteral("insert into C_povol_v_jp (id_p, id_jp, rok, typ_povolenky, "
-                               "aktivita, typ_platby) values (%1, %2, %3, %4, %5, %6)")
-                    .arg(Sql::number(qint64(v.idP)), Sql::number(qint64(v.idJp)),
-                         Sql::number(qint64(r)), Sql::text(QString::fromUtf8(v.typPovolenky)),
-                         Sql::number(qint64(v.aktivita)), Sql::number(qint64(v.typPlatby))));
+                               "aktivita, typ_platby) values (?, ?, ?, ?, ?, ?)"),
+                {cislo(v.idP), cislo(v.idJp), cislo(r), text(v.typPovolenky), cislo(v.aktivita),
+                 cislo(v.typPlatby)});
     }
 
 private:
@@ -203,9 +208,8 @@ private:
 void naplnRok(Zapis& z, int r, bool letos) {
     auto cena = [letos](double c) { return letos ? c : loni(c); };
     z.rok(r);
-    z(QStringLiteral("insert into ManipulacniPopl (nazev, castka, rok) values (%1, %2, %3)")
-          .arg(Sql::text(QStringLiteral("Manipulační poplatek")), Sql::number(cena(50)),
-               Sql::number(qint64(r))));
+    z(QStringLiteral("insert into ManipulacniPopl (nazev, castka, rok) values (?, ?, ?)"),
+      {Hodnota::text(QStringLiteral("Manipulační poplatek")), Hodnota::cislo(cena(50)), cislo(r)});
     for (const Clenstvi& c : kClenstvi) z.clenstvi(r, c, cena(c.castka));
     for (const Brigada& b : kBrigady) z.brigada(r, b, cena(b.castka));
     for (const CenaPovolenky& c : kCenyPovolenek) z.cenaPovolenky(r, c, cena(c.castka));
@@ -246,12 +250,11 @@ void vytvor(const QString& soubor, int rok, int radkyNavic) {
 
     Zapis z(spojeni);
     spojeni.beginTransaction();
-    z(QStringLiteral("insert into Nastaveni (ucet, mesto) values (%1, %2)")
-          .arg(Sql::text(QString::fromLatin1(kUcet)), Sql::text(QString::fromUtf8(kMesto))));
+    z(QStringLiteral("insert into Nastaveni (ucet, mesto) values (?, ?)"),
+      {text(kUcet), text(kMesto)});
     for (const TypPovolenky& t : kTypyPovolenek)
-        z(QStringLiteral("insert into C_povolenky_txt (id_pov, nazev, tabulka) values (%1, %2, %3)")
-              .arg(Sql::number(qint64(t.idPov)), Sql::text(QString::fromUtf8(t.nazev)),
-                   Sql::text(QString::fromLatin1(t.tabulka))));
+        z(QStringLiteral("insert into C_povolenky_txt (id_pov, nazev, tabulka) values (?, ?, ?)"),
+          {cislo(t.idPov), text(t.nazev), text(t.tabulka)});
     naplnRok(z, rok - 1, false);
     naplnRok(z, rok, true);
     pridejRadky(z, rok, radkyNavic);

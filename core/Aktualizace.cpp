@@ -11,10 +11,10 @@
 #include <array>
 
 #include "Chyba.h"
+#include "Hlaseni.h"
 #include "Obnovnik.h"
+#include "Spolecne.h"
 #include "Stahovani.h"
-#include "fMain.h"
-#include "uAllYouNeed.h"
 
 namespace {
 
@@ -88,9 +88,9 @@ protected:
     }
 };
 
-void zapisDoLoguBezChyby(const QString& text) {
+void zapisDoLoguBezChyby(Hlaseni& hlaseni, const QString& text) {
     try {
-        ZapisDoLogu(text);
+        hlaseni.log(text);
     } catch (const Chyba&) {
         // A log that cannot be written must not change the outcome; the caller reports anyway.
     }
@@ -251,30 +251,39 @@ int SpustACekej(const QString& prikaz, quint16 zobrazeni) {
     return proces.exitStatus() == QProcess::NormalExit ? proces.exitCode() : -1;
 }
 
-// ------------------------------------------------------------------ the main window's part
+// ------------------------------------------------------------------ fetching and updating
 
-QString TMain::DownloadUrl(const QString& adresa, QString& souborTxt) {
+QString SouborObnovniku() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("Obnovnik.exe");
+#else
+    return QStringLiteral("Obnovnik");
+#endif
+}
+
+QString Aktualizace::stahniOznameni(const QString& adresa, QString& text) {
     OmezenyBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     const Stahovani::Vysledek v = Stahovani::stahni(adresa, &buffer, {}, Stahovani::casovyLimitMs(),
                                                     Stahovani::limitOznameniMs());
-    if (!v.uspech) return Aktualizace::zpravaChybyStahovani(v.chyba);
+    if (!v.uspech) return zpravaChybyStahovani(v.chyba);
     // Bytes taken one for one as characters: the announcement is plain ASCII.
-    souborTxt = QString::fromLatin1(buffer.data());
+    text = QString::fromLatin1(buffer.data());
     return QString();
 }
 
-quint8 TMain::PorovnejVerze(const QString& Verze1, const QString& Verze2) {
-    return Aktualizace::porovnej(Verze1, Verze2, VerzeSouboru(SouborProgramu()));
+// The updater lives in a library linked into the program; its resource is registered
+// explicitly (outside any namespace, where the resource's own function is).
+static void nactiObnovnik() {
+    Q_INIT_RESOURCE(obnovnik);
 }
 
-bool TMain::zapisObnovnik(const QString& ZipNaServeru) {
-    // The updater lives in a library linked into the program; register its resource.
-    Q_INIT_RESOURCE(obnovnik);
+bool Aktualizace::zapisObnovnik(const QString& ZipNaServeru, Hlaseni& hlaseni) {
+    nactiObnovnik();
     try {
         // The name comes from the web: it must stay a plain file name inside the updater's
         // temporary folder, or the updater would store and later delete a file elsewhere.
-        if (!Aktualizace::platnyNazevArchivu(ZipNaServeru))
+        if (!platnyNazevArchivu(ZipNaServeru))
             throw Chyba(
                 QStringLiteral("Neplatný název archívu aktualizace: \"%1\"").arg(ZipNaServeru));
         UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("Obnovnik"),
@@ -286,31 +295,27 @@ bool TMain::zapisObnovnik(const QString& ZipNaServeru) {
                             .arg(SouborObnovniku(), obnovnik.errorString()));
         return true;
     } catch (const Chyba& e) {
-        zapisDoLoguBezChyby(e.zprava());
+        zapisDoLoguBezChyby(hlaseni, e.zprava());
         return false;
     }
 }
 
-bool TMain::ProvedReinstalaci(const QString& ZipNaServeru) {
-    if (!zapisObnovnik(ZipNaServeru)) return false;
-    const QString parametry = Aktualizace::parametryProgramu(
-        AdresyWebu.AdresaZip, ZipNaServeru, QFileInfo(SouborProgramu()).fileName());
+bool Aktualizace::spustAktualizaciProgramu(const QString& adresaZip, const QString& ZipNaServeru,
+                                           Hlaseni& hlaseni) {
+    if (!zapisObnovnik(ZipNaServeru, hlaseni)) return false;
+    const QString parametry =
+        parametryProgramu(adresaZip, ZipNaServeru, QFileInfo(SouborProgramu()).fileName());
     // Started and not waited for; whether it started is not examined: the program closes
     // either way and the next start asks again.
     QProcess::startDetached(QDir::current().absoluteFilePath(SouborObnovniku()),
                             obnovnik::rozdelPrikazovouRadku(parametry), QDir::currentPath());
-    // The closing step runs with the check's flag still false, so the updater's file stays.
-    close();
     return true;
 }
 
-bool TMain::ProvedReinstalaci(const QString& ZipNaServeru, const QString& RozbalitJako,
-                              int spustit) {
-    Q_UNUSED(spustit)
-    if (!zapisObnovnik(ZipNaServeru)) return false;
+bool Aktualizace::aktualizujCiselniky(const QString& adresaZip, const QString& ZipNaServeru,
+                                      const QString& RozbalitJako, Hlaseni& hlaseni) {
+    if (!zapisObnovnik(ZipNaServeru, hlaseni)) return false;
     // Its exit code is not used: a failed run shows as a code-list file that did not arrive.
-    SpustACekej(Aktualizace::prikazCiselniku(SouborObnovniku(), AdresyWebu.AdresaZip, ZipNaServeru,
-                                             RozbalitJako),
-                0);
+    SpustACekej(prikazCiselniku(SouborObnovniku(), adresaZip, ZipNaServeru, RozbalitJako), 0);
     return true;
 }

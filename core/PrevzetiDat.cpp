@@ -6,10 +6,10 @@
 #include "Chyba.h"
 #include "Databaze.h"
 #include "JetSoubor.h"
+#include "Relace.h"
+#include "Schema.h"
 #include "SouborDatabaze.h"
 #include "SqlHodnoty.h"
-#include "fMain.h"
-#include "uAllYouNeed.h"
 
 namespace {
 
@@ -47,9 +47,11 @@ const QStringList kTabulky = {
     QStringLiteral("HistoriePlateb"),   QStringLiteral("C_povol_v_jp"),
     QStringLiteral("C_jinePlatby")};
 
-// A stored date and time ("2016-03-05 09:07:03", or a date alone) as an SQL literal; taken
+using db::Hodnota;
+
+// A stored date and time ("2016-03-05 09:07:03", or a date alone) as a statement value; taken
 // apart by hand so that no time zone can shift a wall time that does not exist locally.
-QString datumCas(const QString& text) {
+Hodnota datumCas(const QString& text) {
     const QString t = text.trimmed();
     const QDate datum = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
     QTime cas(0, 0);
@@ -59,48 +61,49 @@ QString datumCas(const QString& text) {
     }
     if (!datum.isValid() || !cas.isValid())
         throw Chyba(QStringLiteral("Hodnota \"%1\" není datum.").arg(text));
-    return Sql::dateTime(QDateTime(datum, cas, Qt::UTC));
+    return Hodnota::datumCas(QDateTime(datum, cas, Qt::UTC));
 }
 
-// One value of the old file as a literal for the new database's column of the given type.
-QString literal(const QVariant& v, db::TypPole typ) {
-    if (v.isNull()) return Sql::null();
+// One value of the old file as a value for the new database's column of the given type.
+Hodnota hodnota(const QVariant& v, db::TypPole typ) {
+    if (v.isNull()) return Hodnota::null();
     switch (typ) {
         case db::TypPole::Cele:
         case db::TypPole::Desetinne:
             if (v.typeId() == QMetaType::LongLong)
-                return Sql::number(static_cast<qint64>(v.toLongLong()));
-            if (v.typeId() == QMetaType::Double) return Sql::number(v.toDouble());
-            return Sql::number(v.toString());
+                return Hodnota::cislo(static_cast<qint64>(v.toLongLong()));
+            if (v.typeId() == QMetaType::Double) return Hodnota::cislo(v.toDouble());
+            return Hodnota::cislo(v.toString());
         case db::TypPole::DatumCas:
             return datumCas(v.toString());
         default:
-            return Sql::text(v.toString());
+            return Hodnota::text(v.toString());
     }
 }
 
 bool maTabulku(db::Connection& spojeni, const QString& tabulka) {
     db::Query q(&spojeni);
-    q.setSql(QStringLiteral("select name from sqlite_master where type = 'table' and name = ") +
-             Sql::text(tabulka) + QStringLiteral(" collate nocase"));
+    q.setPrikaz({QStringLiteral("select name from sqlite_master where type = 'table' and name = ? "
+                                "collate nocase"),
+                 {Hodnota::text(tabulka)}});
     q.open();
     return q.recordCount() > 0;
 }
 
 // Copies the known tables of the old file into the new database, inside the caller's
 // transaction.
-void zkopirujTabulky(TMain& hlavni, db::Connection& zdroj) {
+void zkopirujTabulky(Relace& relace, db::Connection& zdroj) {
     db::Query z(&zdroj);
-    db::Query& cil = hlavni.ADOQuery1;
+    db::Query& cil = relace.dotaz;
     for (const QString& tabulka : kTabulky) {
         if (!maTabulku(zdroj, tabulka)) continue;
         // The new table's columns and types, from a select without rows.
-        hlavni.Gosql(QStringLiteral("select * from ") + tabulka + QStringLiteral(" where 0 = 1"), 1,
+        relace.gosql(QStringLiteral("select * from ") + tabulka + QStringLiteral(" where 0 = 1"), 1,
                      cil, true);
         const QStringList sloupceCile = cil.fieldNames();
         QVector<db::TypPole> typy;
         for (int i = 0; i < cil.fieldCount(); ++i) typy << cil.fieldType(i);
-        hlavni.Gosql(QStringLiteral("select * from ") + tabulka, 1, z, true);
+        relace.gosql(QStringLiteral("select * from ") + tabulka, 1, z, true);
 
         QStringList sloupce;
         QVector<int> zdrojove;
@@ -119,22 +122,24 @@ void zkopirujTabulky(TMain& hlavni, db::Connection& zdroj) {
         if (doplnStav) sloupce << Sql::identifikator(QStringLiteral("stav"));
         if (sloupce.isEmpty()) continue;
 
-        const QString zacatek = QStringLiteral("insert into ") + tabulka + QStringLiteral(" (") +
-                                sloupce.join(QStringLiteral(", ")) + QStringLiteral(") values (");
+        QStringList mista;
+        for (int i = 0; i < sloupce.size(); ++i) mista << QStringLiteral("?");
+        const QString vloz = QStringLiteral("insert into ") + tabulka + QStringLiteral(" (") +
+                             sloupce.join(QStringLiteral(", ")) + QStringLiteral(") values (") +
+                             mista.join(QStringLiteral(", ")) + QStringLiteral(")");
         for (z.first(); !z.eof(); z.next()) {
-            QStringList hodnoty;
+            QVector<Hodnota> hodnoty;
             for (int i = 0; i < zdrojove.size(); ++i)
-                hodnoty << literal(z.field(zdrojove.at(i)).value(), typySloupcu.at(i));
-            if (doplnStav) hodnoty << Sql::number(static_cast<qint64>(0));
-            hlavni.Gosqlexec(zacatek + hodnoty.join(QStringLiteral(", ")) + QStringLiteral(")"),
-                             cil, true);
+                hodnoty << hodnota(z.field(zdrojove.at(i)).value(), typySloupcu.at(i));
+            if (doplnStav) hodnoty << Hodnota::cislo(static_cast<qint64>(0));
+            relace.gosqlexec({vloz, hodnoty}, cil, true);
         }
     }
 }
 
-void zapisDoLoguTise(const QString& text) {
+void zapisDoLoguTise(Hlaseni& hlaseni, const QString& text) {
     try {
-        ZapisDoLogu(text);
+        hlaseni.log(text);
     } catch (const Chyba&) {
         // An unwritable log must not hide the failure from the user.
     }
@@ -157,34 +162,38 @@ bool CekaNaPrevzeti(const QString& soubor) {
     return JeStaraDatabaze(soubor) || prevzetiNedokonceno(soubor);
 }
 
-Prevzeti PrevzetiDat(TMain& hlavni, const QString& soubor) {
+Prevzeti PrevzetiDat(Relace& relace, const QString& soubor, PrubehUpravy* prubeh) {
     const QString zaloha = soubor + QStringLiteral(".jet");
     const QString novy = soubor + QStringLiteral(".novy");
     const bool znovu = prevzetiNedokonceno(soubor);
     const QString stary = znovu ? zaloha : soubor;
-    if (ZobrazDialog(znovu ? kOtazkaZnovu.arg(zaloha) : kOtazka.arg(soubor, zaloha), 1, 1) != 0)
+    if (relace.hlaseni.zprava(znovu ? kOtazkaZnovu.arg(zaloha) : kOtazka.arg(soubor, zaloha), 1,
+                              1) != 0)
         return Prevzeti::Odmitnuto;
 
     // The backup name may be taken by anything, a folder included: never overwrite it.
     if (!znovu && (QFileInfo::exists(zaloha) || QFileInfo(zaloha).isSymLink())) {
-        ZobrazDialog(kZalohaExistuje.arg(zaloha, soubor), 2);
+        relace.hlaseni.zprava(kZalohaExistuje.arg(zaloha, soubor), 2);
         return Prevzeti::Selhalo;
     }
 
     // The new database, complete, under its temporary name; the old file is only read.
     db::Connection zdroj;
     try {
-        hlavni.PripravNovouDatabazi(novy, [&] {
-            jet::otevriKeCteni(zdroj, stary, kTabulky);
-            hlavni.ADOConnection1.beginTransaction();
-            zkopirujTabulky(hlavni, zdroj);
-            hlavni.ADOConnection1.commit();
-            zdroj.close();
-        });
+        PripravNovouDatabazi(
+            relace, novy,
+            [&] {
+                jet::otevriKeCteni(zdroj, stary, kTabulky);
+                relace.spojeni.beginTransaction();
+                zkopirujTabulky(relace, zdroj);
+                relace.spojeni.commit();
+                zdroj.close();
+            },
+            prubeh);
     } catch (const Chyba& e) {
         zdroj.close();
-        zapisDoLoguTise(e.zprava());
-        ZobrazDialog(kPrevzetiSelhalo.arg(stary, e.zprava()), 2);
+        zapisDoLoguTise(relace.hlaseni, e.zprava());
+        relace.hlaseni.zprava(kPrevzetiSelhalo.arg(stary, e.zprava()), 2);
         return Prevzeti::Selhalo;
     }
 
@@ -193,14 +202,14 @@ Prevzeti PrevzetiDat(TMain& hlavni, const QString& soubor) {
     // data.mdb exists, which the next start takes for a take-over to offer again.
     if (!znovu && !QFile::rename(soubor, zaloha)) {
         QFile::remove(novy);
-        ZobrazDialog(kNelzePrejmenovat.arg(soubor, zaloha), 2);
+        relace.hlaseni.zprava(kNelzePrejmenovat.arg(soubor, zaloha), 2);
         return Prevzeti::Selhalo;
     }
     try {
         SouborDatabaze::presunNaMisto(novy, soubor);
     } catch (const Chyba& e) {
-        zapisDoLoguTise(e.zprava());
-        ZobrazDialog(kNovyNelzeUlozit.arg(soubor, zaloha, e.zprava()), 2);
+        zapisDoLoguTise(relace.hlaseni, e.zprava());
+        relace.hlaseni.zprava(kNovyNelzeUlozit.arg(soubor, zaloha, e.zprava()), 2);
         return Prevzeti::Selhalo;
     }
     return Prevzeti::Hotovo;
