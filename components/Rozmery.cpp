@@ -1,5 +1,6 @@
 #include "Rozmery.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractItemModel>
 #include <QFontMetricsF>
 #include <QHeaderView>
@@ -69,18 +70,31 @@ int Rozmery::potrebnaSirka(const QTableView* tabulka, int sloupec, int mistoVpra
     const int radku =
         model->rowCount() <= kRadkuKMereni ? model->rowCount() : kRadkuDlouhehoSeznamu;
     int nejsirsi = 0;
-    for (int r = 0; r < radku; ++r)
-        nejsirsi =
-            std::max(nejsirsi, int(std::ceil(fm.horizontalAdvance(
-                                   model->index(r, sloupec).data(Qt::DisplayRole).toString()))));
+    int nejsirsiRadek = -1;
+    for (int r = 0; r < radku; ++r) {
+        const int w = int(std::ceil(
+            fm.horizontalAdvance(model->index(r, sloupec).data(Qt::DisplayRole).toString())));
+        if (w > nejsirsi || nejsirsiRadek < 0) {
+            nejsirsi = w;
+            nejsirsiRadek = r;
+        }
+    }
     if (radku > 0) potreba = std::max(potreba, nejsirsi + 2 * okraj + 1);
-    // The view's own measure of the rows on screen: the margins its style keeps around a cell's
-    // text, which can be wider than the ones above. (All measured rows this way would cost every
-    // search keystroke of a long list several milliseconds.)
-    if (radku > 0) {
-        tabulka->horizontalHeader()->setResizeContentsPrecision(0);
-        potreba = std::max(
-            potreba, static_cast<const QAbstractItemView*>(tabulka)->sizeHintForColumn(sloupec));
+    // The view's own measure of the widest of them, as its painting elides by it: the text laid
+    // out in fractions of a pixel and the margins its style keeps around a cell's text, which
+    // can be wider than the ones above; and the grid line.
+    if (nejsirsiRadek >= 0) {
+        const QModelIndex bunka = model->index(nejsirsiRadek, sloupec);
+        QAbstractItemDelegate* delegat = tabulka->itemDelegateForColumn(sloupec);
+        if (!delegat) delegat = tabulka->itemDelegate();
+        QStyleOptionViewItem volby;
+        volby.initFrom(tabulka);
+        volby.font = tabulka->font();
+        volby.fontMetrics = QFontMetrics(volby.font);
+        if (tabulka->wordWrap()) volby.features |= QStyleOptionViewItem::WrapText;
+        if (delegat)
+            potreba = std::max(
+                potreba, delegat->sizeHint(volby, bunka).width() + (tabulka->showGrid() ? 1 : 0));
     }
     return potreba;
 }
