@@ -369,11 +369,10 @@ public:
     // The shown text in upper case.
     QString textVelkymi(const QString& t) const {
         Cast c;
-        if (m_rychle && rozeber(t, &c)) {
-            const QDate d(c.rok, c.mesic, c.den);
-            if (m_zmenyCasu.count(d.toJulianDay()) == 0)
-                return napis(d, QTime(c.hodina, c.minuta, c.sekunda));
-        }
+        if (m_rychle && rozeber(t, &c) &&
+            (m_zmenyCasu.empty() ||
+             m_zmenyCasu.count(QDate(c.rok, c.mesic, c.den).toJulianDay()) == 0))
+            return napis(c);
         return velkymiPismeny(textHodnoty(QVariant(t), TypPole::DatumCas));
     }
 
@@ -495,11 +494,23 @@ private:
     }
 
     QString napis(const QDate& d, const QTime& t) const {
+        Cast c;
+        c.rok = d.year();
+        c.mesic = d.month();
+        c.den = d.day();
+        c.hodina = t.hour();
+        c.minuta = t.minute();
+        c.sekunda = t.second();
+        return napis(c);
+    }
+
+    // From the parts as the text gives them, without a round trip through a day number.
+    QString napis(const Cast& c) const {
         Buffer b;
-        napisVzor(b, m_datum, d.day(), d.month(), d.year(), 0, 0, 0);
-        if (t != QTime(0, 0)) {
+        napisVzor(b, m_datum, c.den, c.mesic, c.rok, 0, 0, 0);
+        if (c.hodina != 0 || c.minuta != 0 || c.sekunda != 0) {
             b.znaky[b.delka++] = u' ';
-            napisVzor(b, m_cas, 0, 0, 0, t.hour(), t.minute(), t.second());
+            napisVzor(b, m_cas, 0, 0, 0, c.hodina, c.minuta, c.sekunda);
         }
         return QString(reinterpret_cast<const QChar*>(b.znaky), b.delka);
     }
