@@ -661,20 +661,17 @@ Hodnota Hodnota::textNeboNull(const QString& text) {
 }
 
 Hodnota Hodnota::cislo(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) return null();
-    // The same reading as Sql::number: whole numbers keep every digit, others go through
-    // a double.
-    static const QRegularExpression cele(QStringLiteral("^[+-]?\\d{1,18}$"));
-    if (cele.match(t).hasMatch()) return cislo(static_cast<qint64>(t.toLongLong()));
-    QLocale uzivatel;
-    uzivatel.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    double d = uzivatel.toDouble(t, &ok);
-    if (!ok) d = QLocale::c().toDouble(t, &ok);
-    if (!ok || !std::isfinite(d))
-        throw Chyba(QStringLiteral("Hodnota \"%1\" není číslo.").arg(text));
-    return cislo(d);
+    // The same reading as Sql::number.
+    const Sql::Cislo c = Sql::prectiCislo(text);
+    switch (c.druh) {
+        case Sql::Cislo::Druh::Prazdne:
+            return null();
+        case Sql::Cislo::Druh::Cele:
+            return cislo(c.cele);
+        case Sql::Cislo::Druh::Desetinne:
+            break;
+    }
+    return cislo(c.desetinne);
 }
 
 Hodnota Hodnota::cislo(qint64 cislo) {

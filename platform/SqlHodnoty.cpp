@@ -26,12 +26,17 @@ QString Sql::textNeboNull(const QString& hodnota) {
     return hodnota.isEmpty() ? null() : text(hodnota);
 }
 
-QString Sql::number(const QString& hodnota) {
+Sql::Cislo Sql::prectiCislo(const QString& hodnota) {
+    Cislo c;
     const QString t = hodnota.trimmed();
-    if (t.isEmpty()) return null();
+    if (t.isEmpty()) return c;
     // Whole numbers stay as their digits so that large ids keep every digit.
     static const QRegularExpression cele(QStringLiteral("^[+-]?\\d{1,18}$"));
-    if (cele.match(t).hasMatch()) return QString::number(t.toLongLong());
+    if (cele.match(t).hasMatch()) {
+        c.druh = Cislo::Druh::Cele;
+        c.cele = t.toLongLong();
+        return c;
+    }
     QLocale uzivatel;
     uzivatel.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
@@ -39,7 +44,22 @@ QString Sql::number(const QString& hodnota) {
     if (!ok) d = QLocale::c().toDouble(t, &ok);
     if (!ok || !std::isfinite(d))
         throw Chyba(QStringLiteral("Hodnota \"%1\" není číslo.").arg(hodnota));
-    return number(d);
+    c.druh = Cislo::Druh::Desetinne;
+    c.desetinne = d;
+    return c;
+}
+
+QString Sql::number(const QString& hodnota) {
+    const Cislo c = prectiCislo(hodnota);
+    switch (c.druh) {
+        case Cislo::Druh::Prazdne:
+            return null();
+        case Cislo::Druh::Cele:
+            return QString::number(c.cele);
+        case Cislo::Druh::Desetinne:
+            break;
+    }
+    return number(c.desetinne);
 }
 
 QString Sql::number(qint64 hodnota) {

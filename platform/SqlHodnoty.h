@@ -16,7 +16,17 @@ namespace Sql {
 QString text(const QString& hodnota);
 // Text, or null when the value is empty.
 QString textNeboNull(const QString& hodnota);
-// A number given as text: the user's decimal separator or a decimal point are both read.
+// A number given as text, read: empty (a blank text), a whole number (its digits kept, up to
+// 18 of them) or another number (through a double). The user's decimal separator or a decimal
+// point are both read; anything else raises Chyba.
+struct Cislo {
+    enum class Druh { Prazdne, Cele, Desetinne } druh = Druh::Prazdne;
+    qint64 cele = 0;
+    double desetinne = 0;
+};
+Cislo prectiCislo(const QString& hodnota);
+
+// A number given as text (read by prectiCislo); a blank text is null.
 QString number(const QString& hodnota);
 QString number(qint64 hodnota);
 QString number(double hodnota);
