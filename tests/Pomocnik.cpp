@@ -38,6 +38,14 @@ void Pomocnik::zapisProgramSVerzi(const QString& soubor, const QString& produkt,
     f.write(QByteArray(64, '\0'));
 }
 
+QByteArray Pomocnik::novyProgram() {
+    QMap<QString, QString> blok;
+    VerzniBlok::nacti(QStringLiteral(PARMEX_EXE), &blok);
+    blok.insert(QStringLiteral("FileVersion"), QStringLiteral("1.0.5.0"));
+    return "#!/bin/sh\necho spusten > \"$(dirname \"$0\")/novy-program-bezi.txt\"\nexit 0\n" +
+           VerzniBlok::sestav(blok);
+}
+
 Pomocnik::PracovniSlozka::PracovniSlozka(const QString& produkt, const QString& verze)
     : m_puvodni(QDir::currentPath()) {
     QDir::setCurrent(m_dir.path());

@@ -35,4 +35,8 @@ void obnovSmyckyUdalosti();
 
 // Writes a file that carries a version block with these entries.
 void zapisProgramSVerzi(const QString& soubor, const QString& produkt, const QString& verze);
+// A new program as an update brings it: a stand-in script that notes its start beside itself
+// (novy-program-bezi.txt), carrying the version block of the built program with the file
+// version 1.0.5.0 after its end, where the shell never reads; the updater installs nothing else.
+QByteArray novyProgram();
 }  // namespace Pomocnik

@@ -10,17 +10,6 @@
 // the program file from the archive and starts it again.
 namespace {
 
-// The new program: a stand-in that notes its start beside itself, carrying the version block
-// of a program of the same organisation as the build (after its end, where the shell never
-// reads).
-QByteArray novyProgram() {
-    QMap<QString, QString> blok;
-    VerzniBlok::nacti(QStringLiteral(PARMEX_EXE), &blok);
-    blok.insert(QStringLiteral("FileVersion"), QStringLiteral("1.0.5.0"));
-    return "#!/bin/sh\necho spusten > \"$(dirname \"$0\")/novy-program-bezi.txt\"\nexit 0\n" +
-           VerzniBlok::sestav(blok);
-}
-
 QByteArray precti(const QString& soubor) {
     QFile f(soubor);
     if (!f.open(QIODevice::ReadOnly)) return QByteArray();
@@ -40,7 +29,7 @@ private slots:
         QVERIFY(QFile::remove(program));
         QVERIFY(QFile::copy(QStringLiteral(PARMEX_EXE), program));
 
-        const QByteArray kNovyProgram = novyProgram();
+        const QByteArray kNovyProgram = Pomocnik::novyProgram();
         ServerHttp server;
         server.pridejSoubor(QStringLiteral("/parmex/verze.ini"),
                             "[PARMEX-ROZU]\r\nverzeprog=1.0.5.0\r\ndatumprog=01.12.2026\r\n"

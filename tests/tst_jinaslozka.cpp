@@ -23,17 +23,6 @@ QByteArray oznameni(const QString& verzeProg, const QString& verzeCis) {
         .toUtf8();
 }
 
-// The new program: a stand-in that notes its start beside itself, carrying the version block
-// of a program of the build's organisation (after its end, where the shell never reads), as the
-// updater installs nothing else.
-QByteArray novyProgram() {
-    QMap<QString, QString> blok;
-    VerzniBlok::nacti(QStringLiteral(PARMEX_EXE), &blok);
-    blok.insert(QStringLiteral("FileVersion"), QStringLiteral("1.0.5.0"));
-    return "#!/bin/sh\necho spusten > \"$(dirname \"$0\")/novy-program-bezi.txt\"\nexit 0\n" +
-           VerzniBlok::sestav(blok);
-}
-
 QByteArray precti(const QString& soubor) {
     QFile f(soubor);
     if (!f.open(QIODevice::ReadOnly)) return QByteArray();
@@ -102,9 +91,10 @@ private slots:
             ArchivZip::obsah({{QStringLiteral("dataCis.mdb"),
                                precti(koren.filePath(QStringLiteral("zdroj.mdb")))}},
                              koren.filePath(QStringLiteral("a.tmp"))));
-        server.pridejSoubor(QStringLiteral("/parmex/novy.zip"),
-                            ArchivZip::obsah({{QStringLiteral("ParmexRozu"), novyProgram(), 0755}},
-                                             koren.filePath(QStringLiteral("b.tmp"))));
+        server.pridejSoubor(
+            QStringLiteral("/parmex/novy.zip"),
+            ArchivZip::obsah({{QStringLiteral("ParmexRozu"), Pomocnik::novyProgram(), 0755}},
+                             koren.filePath(QStringLiteral("b.tmp"))));
     }
 
     // Without the announcement the program logs the failure and ends; its database and its
@@ -153,7 +143,7 @@ private slots:
             qPrintable(zpravy));
         QTRY_VERIFY_WITH_TIMEOUT(
             QFileInfo::exists(program(QStringLiteral("novy-program-bezi.txt"))), 30000);
-        QCOMPARE(precti(program(QStringLiteral("ParmexRozu"))), novyProgram());
+        QCOMPARE(precti(program(QStringLiteral("ParmexRozu"))), Pomocnik::novyProgram());
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(program(QStringLiteral("tmp"))), 5000);
         QCOMPARE(obsahSlozky(jinde()), QStringList());
     }
