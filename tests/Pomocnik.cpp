@@ -11,6 +11,7 @@
 #include "Hodiny.h"
 #include "JetSoubor.h"
 #include "VerzniBlok.h"
+#include "VzorovaData.h"
 #include "Zpravy.h"
 #include "fMain.h"
 #include "uAllYouNeed.h"
@@ -44,6 +45,14 @@ QByteArray Pomocnik::novyProgram() {
     blok.insert(QStringLiteral("FileVersion"), QStringLiteral("1.0.5.0"));
     return "#!/bin/sh\necho spusten > \"$(dirname \"$0\")/novy-program-bezi.txt\"\nexit 0\n" +
            VerzniBlok::sestav(blok);
+}
+
+TMain* Pomocnik::hlavniOknoSeVzorovymiCiselniky() {
+    Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
+    auto* w = new TMain;
+    VzorovaData::vytvor(QStringLiteral("dataCis.mdb"));
+    w->ImportCiselniku(QStringLiteral("1"));
+    return w;
 }
 
 Pomocnik::PracovniSlozka::PracovniSlozka(const QString& produkt, const QString& verze)

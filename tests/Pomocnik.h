@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class TMain;
+
 // Shared fixtures of the tests.
 namespace Pomocnik {
 // Czech formats for the whole test (the formats users of the program really have), the
@@ -39,4 +41,8 @@ void zapisProgramSVerzi(const QString& soubor, const QString& produkt, const QSt
 // (novy-program-bezi.txt), carrying the version block of the built program with the file
 // version 1.0.5.0 after its end, where the shell never reads; the updater installs nothing else.
 QByteArray novyProgram();
+
+// The program's main window in the current folder, with the clock at 1.3.2027 10:00 and the
+// sample code lists of 2027 imported: where the tests of members and payments start.
+TMain* hlavniOknoSeVzorovymiCiselniky();
 }  // namespace Pomocnik

@@ -144,10 +144,7 @@ private slots:
     // The sample code lists of 2027 and two members, the second one since removed.
     void init() {
         slozka = new Pomocnik::PracovniSlozka;
-        Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
-        w = new TMain;
-        VzorovaData::vytvor(QStringLiteral("dataCis.mdb"));
-        w->ImportCiselniku(QStringLiteral("1"));
+        w = Pomocnik::hlavniOknoSeVzorovymiCiselniky();
         proved(
             QStringLiteral("insert into Uzivatele (id, jmeno, prijmeni, ecislo, dat_nar, aktivita) "
                            "values (1, 'Jan', 'Novák', '123', '1980-02-01', 100)"));

@@ -30,10 +30,7 @@ private slots:
     void initTestCase() {
         Pomocnik::pripravProstredi();
         slozka = new Pomocnik::PracovniSlozka;
-        Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
-        w = new TMain;
-        VzorovaData::vytvor(QStringLiteral("dataCis.mdb"));
-        w->ImportCiselniku(QStringLiteral("1"));
+        w = Pomocnik::hlavniOknoSeVzorovymiCiselniky();
     }
     void cleanupTestCase() {
         delete w;

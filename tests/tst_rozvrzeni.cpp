@@ -175,10 +175,7 @@ private slots:
         if (body > 0) f.setPointSize(body);
         QApplication::setFont(f);
         slozka = new Pomocnik::PracovniSlozka;
-        Hodiny::nastav(QDateTime(QDate(2027, 3, 1), QTime(10, 0)));
-        w = new TMain;
-        VzorovaData::vytvor(QStringLiteral("dataCis.mdb"));
-        w->ImportCiselniku(QStringLiteral("1"));
+        w = Pomocnik::hlavniOknoSeVzorovymiCiselniky();
         QCOMPARE(w->rok, QStringLiteral("2027"));
         vlozCleny();
         vlozPlatbuSeVsim();
