@@ -9,6 +9,7 @@
 #include "Hodiny.h"
 #include "Okna.h"
 #include "Pomocnik.h"
+#include "Radky.h"
 #include "StringGridNew.h"
 #include "VzorovaData.h"
 #include "Zpravy.h"
@@ -533,20 +534,12 @@ class TestUlozeniPlatby : public QObject {
     }
 
     QStringList polozky(const QString& cisloPlatby) {
-        db::Query q(&w->ADOConnection1);
-        q.setSql(QStringLiteral(
-                     "select id_platby, typ_platby, id, id_pov, nazev, castka, e_index, kod_veku, "
-                     "kodOznaceni, kategorie from HistoriePlateb where cislo_platby = ") +
-                 cisloPlatby + QStringLiteral(" order by id_platby"));
-        q.open();
-        QStringList r;
-        for (q.first(); !q.eof(); q.next()) {
-            QStringList pole;
-            for (int i = 0; i < q.fieldCount(); ++i)
-                pole << (q.field(i).isNull() ? QStringLiteral("null") : q.field(i).asString());
-            r << pole.join(QLatin1Char('|'));
-        }
-        return r;
+        return vsechnyRadky(
+            w->ADOConnection1,
+            QStringLiteral(
+                "select id_platby, typ_platby, id, id_pov, nazev, castka, e_index, kod_veku, "
+                "kodOznaceni, kategorie from HistoriePlateb where cislo_platby = ") +
+                cisloPlatby + QStringLiteral(" order by id_platby"));
     }
 
 private slots:

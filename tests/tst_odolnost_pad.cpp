@@ -20,6 +20,7 @@
 #include "PlnaPlatba.h"
 #include "Pomocnik.h"
 #include "PrevzetiDat.h"
+#include "Radky.h"
 #include "StringGridNew.h"
 #include "VzorovaData.h"
 #include "Zpravy.h"
@@ -41,17 +42,7 @@ const char* const kTabulkyImportu[] = {
     "C_povol_v_jp",   "C_jinePlatby"};
 
 QStringList radky(db::Connection& c, const QString& sql) {
-    db::Query q(&c);
-    q.setSql(sql);
-    q.open();
-    QStringList r;
-    for (q.first(); !q.eof(); q.next()) {
-        QStringList pole;
-        for (int i = 0; i < q.fieldCount(); ++i)
-            pole << (q.field(i).isNull() ? QStringLiteral("null") : q.field(i).asString());
-        r << pole.join(QLatin1Char('|'));
-    }
-    return r;
+    return vsechnyRadky(c, sql);
 }
 
 QString vypisImportu(db::Connection& c) {

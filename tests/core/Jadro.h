@@ -8,6 +8,7 @@
 #include "Hlaseni.h"
 #include "Hodiny.h"
 #include "JetSoubor.h"
+#include "Radky.h"
 #include "Relace.h"
 #include "Schema.h"
 
@@ -41,19 +42,7 @@ public:
         return q.field(0).isNull() ? QStringLiteral("null") : q.field(0).asString();
     }
     // Every row, its fields as the user sees them joined by "|".
-    QStringList radky(const QString& sql) {
-        db::Query q(&relace.spojeni);
-        q.setSql(sql);
-        q.open();
-        QStringList r;
-        for (q.first(); !q.eof(); q.next()) {
-            QStringList pole;
-            for (int i = 0; i < q.fieldCount(); ++i)
-                pole << (q.field(i).isNull() ? QStringLiteral("null") : q.field(i).asString());
-            r << pole.join(QLatin1Char('|'));
-        }
-        return r;
-    }
+    QStringList radky(const QString& sql) { return vsechnyRadky(relace.spojeni, sql); }
     void proved(const QString& sql) { relace.spojeni.execute(sql); }
 
 private:

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringList>
+
+#include "Databaze.h"
+
+// Every row of a select on the connection, its fields as the user sees them joined by "|",
+// null written as "null": a result the tests compare as a list of texts.
+inline QStringList vsechnyRadky(db::Connection& spojeni, const QString& sql) {
+    db::Query q(&spojeni);
+    q.setSql(sql);
+    q.open();
+    QStringList r;
+    for (q.first(); !q.eof(); q.next()) {
+        QStringList pole;
+        for (int i = 0; i < q.fieldCount(); ++i)
+            pole << (q.field(i).isNull() ? QStringLiteral("null") : q.field(i).asString());
+        r << pole.join(QLatin1Char('|'));
+    }
+    return r;
+}
