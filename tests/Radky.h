@@ -19,3 +19,14 @@ inline QStringList vsechnyRadky(db::Connection& spojeni, const QString& sql) {
     }
     return r;
 }
+
+// The first field of the first row of a select on a database file, opened only for reading;
+// "<žádný řádek>" when the select gives no row.
+inline QString jednaHodnota(const QString& soubor, const QString& sql) {
+    db::Connection c;
+    c.open(soubor, db::Connection::Rezim::JenCteni);
+    db::Query q(&c);
+    q.setSql(sql);
+    q.open();
+    return q.recordCount() > 0 ? q.field(0).asString() : QStringLiteral("<žádný řádek>");
+}

@@ -4,6 +4,7 @@
 
 #include "Databaze.h"
 #include "Pomocnik.h"
+#include "Radky.h"
 #include "ServerHttp.h"
 #include "VerzniBlok.h"
 #include "Vydavani.h"
@@ -127,15 +128,6 @@ QList<qint64> procesyZeSlozky(const QString& slozka) {
         if (exe.startsWith(predpona)) procesy << id;
     }
     return procesy;
-}
-
-QString jedna(const QString& databaze, const QString& sql) {
-    db::Connection c;
-    c.open(databaze, db::Connection::Rezim::Vyhradni);
-    db::Query q(&c);
-    q.setSql(sql);
-    q.open();
-    return q.recordCount() > 0 ? q.field(0).asString() : QStringLiteral("<žádný řádek>");
 }
 
 }  // namespace
@@ -408,11 +400,11 @@ private slots:
         QVERIFY(ciselniky[0].endsWith(QStringLiteral("/verze.ini")));
         QVERIFY(ciselniky[1].endsWith(QStringLiteral("/ciselniky-1.zip")));
         const QString data = cil + QStringLiteral("/data.mdb");
-        QCOMPARE(jedna(data, QStringLiteral("select verzecis from Nastaveni")),
+        QCOMPARE(jednaHodnota(data, QStringLiteral("select verzecis from Nastaveni")),
                  QStringLiteral("1"));
-        QCOMPARE(jedna(data, QStringLiteral("select mesto from Nastaveni")),
+        QCOMPARE(jednaHodnota(data, QStringLiteral("select mesto from Nastaveni")),
                  QString::fromUtf8(VzorovaData::kMesto));
-        QCOMPARE(jedna(data, QStringLiteral("select max(rok) from RokEvidence")),
+        QCOMPARE(jednaHodnota(data, QStringLiteral("select max(rok) from RokEvidence")),
                  QStringLiteral("2027"));
         QVERIFY(!QFileInfo::exists(cil + QStringLiteral("/dataCis.mdb")));
         // The working folder it was started from stays as it was.
@@ -459,7 +451,7 @@ private slots:
                 "ZobrazDialog[1,1,0]: Byly nalezeny nové aktualizace, chcete je nainstalovat")),
             qPrintable(vypis));
         // The member's data went through the update untouched.
-        QCOMPARE(jedna(data, QStringLiteral("select verzecis from Nastaveni")),
+        QCOMPARE(jednaHodnota(data, QStringLiteral("select verzecis from Nastaveni")),
                  QStringLiteral("1"));
         QVERIFY(!QFileInfo::exists(cil + QStringLiteral("/tmp")));
         QCOMPARE(obsahSlozky(jinde), (QMap<QString, QByteArray>()));

@@ -10,6 +10,7 @@
 
 #include "Databaze.h"
 #include "Pomocnik.h"
+#include "Radky.h"
 #include "ServerHttp.h"
 #include "SouborDatabaze.h"
 #include "Zpravy.h"
@@ -72,16 +73,6 @@ struct Program {
         return r;
     }
 };
-
-// The first field of the first row of a select on a database file.
-QString jedna(const QString& soubor, const QString& sql) {
-    db::Connection c;
-    c.open(soubor, db::Connection::Rezim::JenCteni);
-    db::Query q(&c);
-    q.setSql(sql);
-    q.open();
-    return q.field(0).asString();
-}
 
 // A database of another program in the folder: its tables, none named verze.
 void zalozCiziDatabazi(const QString& slozka) {
@@ -218,7 +209,7 @@ private slots:
             QVERIFY(w.ADOConnection1.isOpen());
         }
         QVERIFY2(Zpravy::zaznamy().isEmpty(), qPrintable(Zpravy::zaznamy().value(0).text));
-        QCOMPARE(jedna(QStringLiteral("data.mdb"), QStringLiteral("select DB from verze")),
+        QCOMPARE(jednaHodnota(QStringLiteral("data.mdb"), QStringLiteral("select DB from verze")),
                  QStringLiteral("4"));
         QVERIFY(!QFileInfo::exists(QStringLiteral("data.mdb.novy")));
     }
@@ -251,8 +242,9 @@ private slots:
         const auto z = Zpravy::zaznamy();
         if (uvolneno) {
             QVERIFY2(z.isEmpty(), qPrintable(z.value(0).text));
-            QCOMPARE(jedna(QStringLiteral("data.mdb"), QStringLiteral("select DB from verze")),
-                     QStringLiteral("4"));
+            QCOMPARE(
+                jednaHodnota(QStringLiteral("data.mdb"), QStringLiteral("select DB from verze")),
+                QStringLiteral("4"));
         } else {
             QCOMPARE(NavratovyKod(), 1);
             QCOMPARE(z.size(), 1);
@@ -309,7 +301,8 @@ private slots:
             }
             QCOMPARE(server.pozadavky().size(), dotazuPred + 1);
             const QString data = QDir(slozka.path()).filePath(QStringLiteral("data.mdb"));
-            QCOMPARE(jedna(data, QStringLiteral("select DB from verze")), QStringLiteral("4"));
+            QCOMPARE(jednaHodnota(data, QStringLiteral("select DB from verze")),
+                     QStringLiteral("4"));
             QCOMPARE(QDir(slozka.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
                      (QStringList{QStringLiteral("data.mdb"), QStringLiteral("ParmexRozu")}));
         }
