@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "Chyba.h"
+#include "Disk.h"
 #include "Relace.h"
 #include "SouborDatabaze.h"
 #include "Spolecne.h"
@@ -167,7 +168,7 @@ void PripravNovouDatabazi(Relace& relace, const QString& novy,
         if (naplneni) naplneni();
         relace.dotaz.close();
         spojeni.close();
-        SouborDatabaze::synchronizuj(novy);
+        Disk::synchronizuj(novy);
     } catch (const Chyba&) {
         try {
             spojeni.rollback();

@@ -1,5 +1,7 @@
 #include "Stahovani.h"
 
+#include <unistd.h>
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -9,6 +11,7 @@
 #include <QUrl>
 
 #include "Chyba.h"
+#include "Disk.h"
 
 int Stahovani::casovyLimitMs(int vychozi) {
     bool ok = false;
@@ -52,7 +55,10 @@ Stahovani::Vysledek Stahovani::stahni(const QString& adresa, QIODevice* cil, con
             return;
         }
         const QByteArray data = odpoved->readAll();
-        if (!zapisSelhal && cil->write(data) != data.size()) {
+        if (zapisSelhal) return;
+        const qint64 n = cil->write(data);
+        if (n > 0) v.zapsano += n;
+        if (n != data.size()) {
             zapisSelhal = true;
             odpoved->abort();
         }
@@ -80,6 +86,13 @@ Stahovani::Vysledek Stahovani::stahni(const QString& adresa, QIODevice* cil, con
     prepis();
 
     v.stavHttp = odpoved->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    v.zapisSelhal = zapisSelhal;
+    // The announced length counts for the body as it travelled; a body the network layer
+    // unpacked has another.
+    const QByteArray kodovani = odpoved->rawHeader("Content-Encoding").trimmed().toLower();
+    const QVariant delka = odpoved->header(QNetworkRequest::ContentLengthHeader);
+    if (delka.isValid() && (kodovani.isEmpty() || kodovani == "identity"))
+        v.ohlaseno = delka.toLongLong();
     if (poTerminu)
         v.chyba = QStringLiteral("Stahování nebylo dokončeno do %1 s").arg((celkemMs + 999) / 1000);
     else if (zapisSelhal)
@@ -88,6 +101,8 @@ Stahovani::Vysledek Stahovani::stahni(const QString& adresa, QIODevice* cil, con
         v.chyba = odpoved->errorString();
     else if (v.stavHttp >= 300)
         v.chyba = QStringLiteral("HTTP %1").arg(v.stavHttp);
+    else if (v.ohlaseno >= 0 && v.zapsano != v.ohlaseno)
+        v.chyba = QStringLiteral("Přijato %1 z ohlášených %2 bajtů").arg(v.zapsano).arg(v.ohlaseno);
     else
         v.uspech = true;
     delete odpoved;
@@ -96,11 +111,27 @@ Stahovani::Vysledek Stahovani::stahni(const QString& adresa, QIODevice* cil, con
 
 void Stahovani::stahniSoubor(const QString& adresa, const QString& soubor, const Prubeh& prubeh,
                              int limitMs, int celkemMs) {
+    const QString chyba = QStringLiteral("Error downloading URL: ") + adresa;
     QSaveFile f(soubor);
-    if (!f.open(QIODevice::WriteOnly))
-        throw Chyba(QStringLiteral("Error downloading URL: ") + adresa);
-    if (!stahni(adresa, &f, prubeh, limitMs, celkemMs).uspech || !f.commit()) {
+    if (!f.open(QIODevice::WriteOnly)) throw Chyba(chyba);
+    const Vysledek v = stahni(adresa, &f, prubeh, limitMs, celkemMs);
+    // The file's buffer is written and the data forced to the disk here, where a failure is
+    // seen: the final write of the temporary file and a disk that only refuses at the forcing
+    // would otherwise pass unnoticed, and a file cut short would count as downloaded.
+    bool naDisku = v.uspech && f.flush() && ::fsync(f.handle()) == 0;
+    // The size of the temporary file as the system has it.
+    naDisku = naDisku && f.size() == v.zapsano;
+    if (!naDisku && (v.uspech || v.zapisSelhal)) {
+        const qint64 zbyva = qMax<qint64>(1, qMax(v.ohlaseno, v.zapsano + 1) - f.size());
+        const bool plny = Disk::maloMista(soubor, zbyva);
         f.cancelWriting();
-        throw Chyba(QStringLiteral("Error downloading URL: ") + adresa);
+        if (plny)
+            throw Chyba(chyba + QChar(13) + QStringLiteral("Soubor nelze uložit: ") +
+                        Disk::zpravaPlnyDisk(soubor) + QLatin1Char('.'));
+        throw Chyba(chyba);
+    }
+    if (!naDisku || !f.commit()) {
+        f.cancelWriting();
+        throw Chyba(chyba);
     }
 }

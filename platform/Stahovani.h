@@ -18,8 +18,11 @@ using Prubeh = std::function<void(qint64 prijato, qint64 celkem)>;
 
 struct Vysledek {
     bool uspech = false;
-    int stavHttp = 0;  // 0 when no HTTP answer came
-    QString chyba;     // the network layer's text of the failure
+    int stavHttp = 0;          // 0 when no HTTP answer came
+    QString chyba;             // the network layer's text of the failure
+    qint64 zapsano = 0;        // bytes of the body written to the device
+    qint64 ohlaseno = -1;      // the body's length as the server announced it, -1 when it did not
+    bool zapisSelhal = false;  // the device refused the body (a full disk, ...)
 };
 
 // The transfer time-out: the given default, unless PARMEX_CASOVY_LIMIT_MS holds a positive
@@ -36,13 +39,16 @@ int limitOznameniMs();
 constexpr int kLimitArchivuMs = 30 * 60 * 1000;
 
 // Writes the body of the answer to the open device as it arrives. celkemMs is the overall
-// deadline (0: none); a download stopped by it fails with a text that says so.
+// deadline (0: none); a download stopped by it fails with a text that says so. A body shorter
+// than the length the server announced fails too.
 Vysledek stahni(const QString& adresa, QIODevice* cil, const Prubeh& prubeh = {},
                 int limitMs = casovyLimitMs(), int celkemMs = 0);
 
-// Downloads into a file; the file appears only when the whole download succeeded (an older
-// file of that name stays untouched otherwise). Raises Chyba "Error downloading URL: " followed
-// by the address on any failure, the overall deadline (default: the archives' one) included.
+// Downloads into a file; the file appears only when the whole download succeeded and every byte
+// received is on the disk (written through and counted again), an older file of that name
+// stays untouched otherwise. Raises Chyba "Error downloading URL: " followed by the address on
+// any failure, the overall deadline (default: the archives' one) included; a full disk is said
+// on a line of its own.
 void stahniSoubor(const QString& adresa, const QString& soubor, const Prubeh& prubeh = {},
                   int limitMs = casovyLimitMs(), int celkemMs = celkovyLimitMs(kLimitArchivuMs));
 

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "Chyba.h"
+#include "Disk.h"
 #include "VerzniBlok.h"
 
 namespace {
@@ -152,46 +154,74 @@ QString obnovnik::overNovyProgram(const QString& novySoubor, const QString& cil)
 
 namespace {
 
-bool kopirujVedle(const QString& zdroj, const QString& docasny) {
+// Copies the file beside its target, written through to the disk. Empty on success; else why
+// not, the copy then removed.
+QString kopirujVedle(const QString& zdroj, const QString& docasny, bool* plnyDisk) {
+    *plnyDisk = false;
     const QFileInfo stary(docasny);
     if ((stary.exists() || stary.isSymLink()) && !(stary.isDir() && !stary.isSymLink()))
         QFile::remove(docasny);
     QFile vstup(zdroj);
     QFile vystup(docasny);
-    if (!vstup.open(QIODevice::ReadOnly)) return false;
-    if (!vystup.open(QIODevice::WriteOnly)) return false;
+    if (!vstup.open(QIODevice::ReadOnly)) return vstup.errorString();
+    if (!vystup.open(QIODevice::WriteOnly)) return vystup.errorString();
+    auto selhani = [&](QString duvod) {
+        // Asked before the copy goes, while its bytes still take the disk's space.
+        *plnyDisk = Disk::maloMista(docasny, qMax<qint64>(1, vstup.size() - vystup.size()));
+        if (*plnyDisk) duvod = Disk::zpravaPlnyDisk(docasny);
+        vystup.close();
+        QFile::remove(docasny);
+        return duvod;
+    };
     char buf[64 * 1024];
     for (;;) {
         const qint64 n = vstup.read(buf, sizeof buf);
-        if (n < 0 || (n > 0 && vystup.write(buf, n) != n)) {
-            vystup.close();
-            QFile::remove(docasny);
-            return false;
-        }
+        if (n < 0) return selhani(vstup.errorString());
+        if (n > 0 && vystup.write(buf, n) != n) return selhani(vystup.errorString());
         if (n == 0) break;
     }
-    bool ok = vystup.flush() && vystup.setPermissions(vstup.permissions());
+    if (!vystup.flush() || !vystup.setPermissions(vstup.permissions()))
+        return selhani(vystup.errorString());
+    try {
+        Disk::synchronizuj(docasny);
+    } catch (const Chyba& e) {
+        return selhani(e.zprava());
+    }
     vystup.close();
-    ok = ok && vystup.error() == QFileDevice::NoError;
-    if (!ok) QFile::remove(docasny);
-    return ok;
+    if (vystup.error() != QFileDevice::NoError) return selhani(vystup.errorString());
+    return QString();
 }
 
 }  // namespace
 
-obnovnik::Nahrada obnovnik::nahradSoubor(const QString& novySoubor, const QString& cil,
-                                         const std::function<bool()>& zkusitZnovu) {
+obnovnik::Nahrada obnovnik::nahradSoubor(
+    const QString& novySoubor, const QString& cil,
+    const std::function<bool(Prekazka, const QString&)>& zkusitZnovu) {
     if (!QFileInfo(novySoubor).isFile()) return Nahrada::NovyChybi;
     const QString docasny = cil + QStringLiteral(".obnova");
     for (;;) {
-        if (kopirujVedle(novySoubor, docasny)) {
+        bool plnyDisk = false;
+        const QString chybaKopie = kopirujVedle(novySoubor, docasny, &plnyDisk);
+        Prekazka prekazka = plnyDisk ? Prekazka::PlnyDisk : Prekazka::NovyNelzeZapsat;
+        QString popis = chybaKopie;
+        if (chybaKopie.isEmpty()) {
             std::error_code chyba;
             // A rename within one folder replaces the target in one step.
             std::filesystem::rename(QFile::encodeName(docasny).toStdString(),
                                     QFile::encodeName(cil).toStdString(), chyba);
-            if (!chyba) return Nahrada::Nahrazeno;
+            if (!chyba) {
+                // The new name on the disk too; a file system that cannot say so keeps it anyway
+                // once it writes its entries.
+                try {
+                    Disk::synchronizuj(QFileInfo(cil).absolutePath());
+                } catch (const Chyba&) {
+                }
+                return Nahrada::Nahrazeno;
+            }
             QFile::remove(docasny);
+            prekazka = Prekazka::StaryNelzeOdstranit;
+            popis = QString::fromLocal8Bit(chyba.message().c_str());
         }
-        if (!zkusitZnovu || !zkusitZnovu()) return Nahrada::Vzdano;
+        if (!zkusitZnovu || !zkusitZnovu(prekazka, popis)) return Nahrada::Vzdano;
     }
 }

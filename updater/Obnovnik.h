@@ -53,12 +53,21 @@ constexpr qint64 kNejvetsiSoubor = 200LL * 1024 * 1024;
 
 enum class Nahrada { Nahrazeno, NovyChybi, Vzdano };
 
+// What stood in the way of a replacement.
+enum class Prekazka {
+    StaryNelzeOdstranit,  // the new file lies beside the old one, which cannot be replaced
+    PlnyDisk,             // the new file cannot be written beside the old one: the disk is full
+    NovyNelzeZapsat,      // the new file cannot be written beside the old one for another reason
+};
+
 // Puts the new file in place of the target so that afterwards either the old or the new file
 // is there, never neither: the new file must exist before the target is touched; it is copied
-// beside the target under the name target + ".obnova" and renamed over it. While that fails,
-// zkusitZnovu decides whether to try again (false gives up and leaves the old file). The copy
-// keeps the new file's permission bits, so a program stays executable.
+// beside the target under the name target + ".obnova", written through to the disk, renamed
+// over it, and the folder's new entry is written through too, so that a power cut right after
+// leaves the whole new file. While that fails, zkusitZnovu is told what stood in the way (with
+// a description) and decides whether to try again (false gives up and leaves the old file). The
+// copy keeps the new file's permission bits, so a program stays executable.
 Nahrada nahradSoubor(const QString& novySoubor, const QString& cil,
-                     const std::function<bool()>& zkusitZnovu);
+                     const std::function<bool(Prekazka, const QString& popis)>& zkusitZnovu);
 
 }  // namespace obnovnik

@@ -36,6 +36,26 @@ const char* const otazkaOdstraneni =
     "Při odstranění původního souboru došlo k chybě - buď je spuštěn nebo nemáte právo k "
     "přepisu, zkusit znovu?";
 
+// The question after a failed replacement: the one about the old file only when the old file is
+// what could not be replaced; a full disk and other failures to write the new file say so.
+QString otazkaPriPrekazce(obnovnik::Prekazka prekazka, const QString& popis, const QString& cil) {
+    switch (prekazka) {
+        case obnovnik::Prekazka::StaryNelzeOdstranit:
+            return QString::fromUtf8(otazkaOdstraneni);
+        case obnovnik::Prekazka::PlnyDisk:
+            return QStringLiteral(
+                       "Nový soubor nelze zapsat vedle původního souboru \"%1\": %2. Původní "
+                       "soubor zůstává beze změny. Uvolněte prosím místo na disku; zkusit znovu?")
+                .arg(QDir::toNativeSeparators(cil), popis);
+        case obnovnik::Prekazka::NovyNelzeZapsat:
+            break;
+    }
+    return QStringLiteral(
+               "Nový soubor nelze zapsat vedle původního souboru \"%1\" (%2). Původní soubor "
+               "zůstává beze změny; zkusit znovu?")
+        .arg(QDir::toNativeSeparators(cil), popis);
+}
+
 QString slozkaObnovniku() {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
 }
@@ -239,8 +259,8 @@ bool TMain::Rozbal(const QString& vzor, bool jenSpustitelne) {
 
 bool TMain::Nahrad(const QString& novySoubor) {
     const QString cil = m_arg[3];
-    const Nahrada n = nahradSoubor(novySoubor, cil, [] {
-        return ZobrazDialog(QString::fromUtf8(otazkaOdstraneni), 1, 1) == 0;
+    const Nahrada n = nahradSoubor(novySoubor, cil, [&](Prekazka prekazka, const QString& popis) {
+        return ZobrazDialog(otazkaPriPrekazce(prekazka, popis, cil), 1, 1) == 0;
     });
     if (n == Nahrada::NovyChybi)
         ZobrazDialog(QStringLiteral("Nový soubor \"") + novySoubor +

@@ -1,0 +1,45 @@
+#include "Disk.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include "Chyba.h"
+
+namespace {
+
+// The nearest folder of the path that exists.
+QString existujiciSlozka(const QString& cesta) {
+    QFileInfo f(QFileInfo(cesta).absoluteFilePath());
+    if (f.isDir()) return f.absoluteFilePath();
+    QDir d = f.absoluteDir();
+    while (!d.exists() && !d.isRoot())
+        if (!d.cdUp()) break;
+    return d.absolutePath();
+}
+
+}  // namespace
+
+void Disk::synchronizuj(const QString& cesta) {
+    const int fd = ::open(QFile::encodeName(cesta).constData(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!ok)
+        throw Chyba(QStringLiteral("Soubor \"%1\" nelze zapsat na disk.")
+                        .arg(QDir::toNativeSeparators(cesta)));
+}
+
+bool Disk::maloMista(const QString& cesta, qint64 potreba) {
+    const QStorageInfo disk(existujiciSlozka(cesta));
+    if (!disk.isValid()) return false;
+    return disk.bytesAvailable() < potreba;
+}
+
+QString Disk::zpravaPlnyDisk(const QString& cesta) {
+    return QStringLiteral("na disku se složkou \"%1\" není dostatek volného místa")
+        .arg(QDir::toNativeSeparators(existujiciSlozka(cesta)));
+}
