@@ -388,23 +388,61 @@ void TMain::FormCreate() {
             if (SouborDatabaze::chybi(soubor)) {
                 TPrubehUpravyOkno prubeh(this);
                 VytvorDatabazi(relace, soubor, &prubeh);
+                m_registrOveren = true;
+            } else if (SouborDatabaze::jeKratky(soubor)) {
+                ZobrazDialog(
+                    chybaOtevreni +
+                        SouborDatabaze::zpravaPoskozena(
+                            soubor,
+                            QStringLiteral("soubor má jen %1 B").arg(QFileInfo(soubor).size())),
+                    2);
+                UkonciProgram(true);
+                return;
             } else if (SouborDatabaze::jeCizi(soubor)) {
                 ZobrazDialog(chybaOtevreni + SouborDatabaze::zpravaCizi(soubor), 2);
                 UkonciProgram(true);
                 return;
+            } else {
+                // An unfinished write beside it is completed by the open: tried on copies first.
+                const SouborDatabaze::Nalez nalez =
+                    SouborDatabaze::zkontrolujNedokoncenyZapis(soubor);
+                if (nalez.druh != SouborDatabaze::Nalez::Druh::VPoradku) {
+                    ZobrazDialog(chybaOtevreni +
+                                     (nalez.druh == SouborDatabaze::Nalez::Druh::CiziZurnal
+                                          ? SouborDatabaze::zpravaCiziZurnal(soubor)
+                                          : SouborDatabaze::zpravaPoskozena(soubor, nalez.detail)),
+                                 2);
+                    UkonciProgram(true);
+                    return;
+                }
             }
             // 2. The connection, exclusive.
             try {
                 ADOConnection1.open(soubor, db::Connection::Rezim::Vyhradni);
             } catch (const Chyba& e) {
-                ZobrazDialog(chybaOtevreni + e.zprava(), 2);
+                ZobrazDialog(
+                    chybaOtevreni + (SouborDatabaze::jePoskozeni(e.zprava())
+                                         ? SouborDatabaze::zpravaPoskozena(soubor, e.zprava())
+                                         : e.zprava()),
+                    2);
+                UkonciProgram(true);
+                return;
+            }
+            // A register that cannot be written is said at once, before the member composes
+            // anything that could not be saved.
+            const QString bezZapisu = SouborDatabaze::overZapis(ADOConnection1, soubor);
+            if (!bezZapisu.isEmpty()) {
+                ADOConnection1.close();
+                ZobrazDialog(chybaOtevreni + SouborDatabaze::zpravaJenProCteni(soubor, bezZapisu),
+                             2);
                 UkonciProgram(true);
                 return;
             }
         }
         // 3. The stored schema version: 1 when verze cannot be read, 0 when it has no row.
         const int verze = UlozenaVerzeSchematu(relace);
-        // 4. The upgrade.
+        // 4. The upgrade, into a register checked first: an upgrade writes.
+        if (verze < kVerzeSchematu && !OverRegistr()) return;
         PovyseniDB(verze);
         // 5.-9. Title, organisation, web addresses.
         setWindowTitle(NavrhovyTitulek + QStringLiteral(" [") + VerzeSouboru(SouborProgramu()) +
@@ -434,6 +472,24 @@ void TMain::FormCreate() {
         ObecneHlaseniChyby(e.zprava());
         UkonciProgram(true);
     }
+}
+
+bool TMain::OverRegistr() {
+    if (m_registrOveren) return true;
+    const QString detail = SouborDatabaze::zkontroluj(ADOConnection1);
+    if (!detail.isEmpty()) {
+        const QString soubor = QFileInfo(ADOConnection1.fileName()).fileName();
+        ZobrazDialog(QStringLiteral("Nastala chyba při otevření DB: ") +
+                         SouborDatabaze::zpravaPoskozena(soubor, detail),
+                     2);
+        // Closed at once, so that nothing of this run writes into it.
+        ADOQuery1.close();
+        ADOConnection1.close();
+        UkonciProgram(true);
+        return false;
+    }
+    m_registrOveren = true;
+    return true;
 }
 
 void TMain::PripravNovouDatabazi(const QString& novy, const std::function<void()>& naplneni) {
@@ -525,7 +581,9 @@ quint8 TMain::PorovnejVerze(const QString& Verze1, const QString& Verze2) {
 }
 
 bool TMain::ProvedReinstalaci(const QString& ZipNaServeru) {
-    if (!Aktualizace::spustAktualizaciProgramu(AdresyWebu.AdresaZip, ZipNaServeru, relace.hlaseni))
+    m_duvodSelhani.clear();
+    if (!Aktualizace::spustAktualizaciProgramu(AdresyWebu.AdresaZip, ZipNaServeru, relace.hlaseni,
+                                               &m_duvodSelhani))
         return false;
     // The closing step runs with the check's flag still false, so the updater's file stays.
     close();
@@ -535,8 +593,9 @@ bool TMain::ProvedReinstalaci(const QString& ZipNaServeru) {
 bool TMain::ProvedReinstalaci(const QString& ZipNaServeru, const QString& RozbalitJako,
                               int spustit) {
     Q_UNUSED(spustit)
+    m_duvodSelhani.clear();
     return Aktualizace::aktualizujCiselniky(AdresyWebu.AdresaZip, ZipNaServeru, RozbalitJako,
-                                            relace.hlaseni);
+                                            relace.hlaseni, &m_duvodSelhani);
 }
 
 // ------------------------------------------------------------------ activation and closing
@@ -563,6 +622,9 @@ void TMain::FormActivate() {
     } konec{m_vAktivaci};
 
     QCoreApplication::processEvents();
+    // The register's check, once a run, before anything can write into it: here, with the
+    // window already shown, it costs the member no time at start.
+    if (!OverRegistr()) return;
     InfoRefresh();
     if (!AktualizaceZkontrolovana) {
         KontrolaAktualizaci();
@@ -585,6 +647,12 @@ namespace {
 void smazSouboryObnovniku() {
     for (const QString& soubor : {SouborObnovniku(), QStringLiteral("unzip32.dll")})
         if (QFile::exists(soubor)) QFile::remove(soubor);
+}
+
+// A failure message with its reason on a line of its own: the reason may never reach the log
+// (an unwritable folder holds the log too), so the member reads it here.
+QString sDuvodem(const QString& zprava, const QString& duvod) {
+    return duvod.isEmpty() ? zprava : zprava + QChar(13) + duvod;
 }
 
 // The stored code-list version, -1 when Nastaveni has no row.
@@ -647,7 +715,8 @@ void TMain::KontrolaAktualizaci() {
             return;
         }
         if (!ProvedReinstalaci(verze.SouborProg)) {
-            ZobrazDialog(QStringLiteral("Při reinstalaci došlo k chybě !"), 2, 0);
+            ZobrazDialog(
+                sDuvodem(QStringLiteral("Při reinstalaci došlo k chybě !"), m_duvodSelhani), 2, 0);
             smazSouboryObnovniku();
             UkonciProgram(true);
             return;
@@ -664,7 +733,8 @@ void TMain::KontrolaAktualizaci() {
     // 7.-8. The updater fetches dataCis.mdb into the program's folder.
     QThread::msleep(500);
     if (!ProvedReinstalaci(verze.SouborCis, SlozkaProgramu() + QStringLiteral("dataCis.mdb"), 0)) {
-        ZobrazDialog(QStringLiteral("Při aktualizaci došlo k chybě !"), 2, 0);
+        ZobrazDialog(sDuvodem(QStringLiteral("Při aktualizaci došlo k chybě !"), m_duvodSelhani), 2,
+                     0);
         smazSouboryObnovniku();
         UkonciProgram(true);
         return;

@@ -56,7 +56,8 @@ public:
     // 1 when Verze1 is higher, 2 when Verze2 is, 0 when equal; empty means the program's own.
     quint8 PorovnejVerze(const QString& Verze1, const QString& Verze2);
     // Program update: writes out the updater, starts it and closes this window. False when the
-    // updater could not be written out (logged); nothing is started then.
+    // updater could not be written out (logged, and kept for the failure message); nothing is
+    // started then.
     bool ProvedReinstalaci(const QString& ZipNaServeru);
     // Code-list update: writes out the updater and runs it without a window until it ends;
     // it unpacks the archive's file of RozbalitJako's name to RozbalitJako. spustit is unused.
@@ -108,9 +109,15 @@ private:
     void vytvorOvladaci();
     // The update check of the first activation.
     void KontrolaAktualizaci();
+    // Checks the register once a run (SouborDatabaze::zkontroluj); a damaged one is refused with
+    // its message and the program ends: false then.
+    bool OverRegistr();
 
     bool m_vAktivaci = false;
     bool m_odkazStisknut = false;  // the left button went down on LabelWWW
+    // Why the last ProvedReinstalaci returned false, for its failure message.
+    QString m_duvodSelhani;
+    bool m_registrOveren = false;  // checked this run, or made new by it
 };
 
 extern TMain* Main;

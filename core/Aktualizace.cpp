@@ -7,11 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QTimer>
 #include <array>
 
 #include "Chyba.h"
 #include "Hlaseni.h"
+#include "KodovaStranka.h"
 #include "Obnovnik.h"
 #include "Spolecne.h"
 #include "Stahovani.h"
@@ -131,6 +133,15 @@ Aktualizace::Oznameni Aktualizace::rozeber(const QString& text, TVerzeNaWebu& ve
         }
     }
     return Oznameni::Precteno;
+}
+
+QString Aktualizace::textOznameni(const QByteArray& bajty) {
+    QByteArrayView data(bajty);
+    if (data.startsWith("\xEF\xBB\xBF")) data = data.sliced(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(data);
+    if (!utf8.hasError()) return text;
+    return KodovaStranka::zCp1250(data.toByteArray());
 }
 
 int Aktualizace::celeCislo(const QString& text) {
@@ -267,8 +278,7 @@ QString Aktualizace::stahniOznameni(const QString& adresa, QString& text) {
     const Stahovani::Vysledek v = Stahovani::stahni(adresa, &buffer, {}, Stahovani::casovyLimitMs(),
                                                     Stahovani::limitOznameniMs());
     if (!v.uspech) return zpravaChybyStahovani(v.chyba);
-    // Bytes taken one for one as characters: the announcement is plain ASCII.
-    text = QString::fromLatin1(buffer.data());
+    text = textOznameni(buffer.data());
     return QString();
 }
 
@@ -278,7 +288,7 @@ static void nactiObnovnik() {
     Q_INIT_RESOURCE(obnovnik);
 }
 
-bool Aktualizace::zapisObnovnik(const QString& ZipNaServeru, Hlaseni& hlaseni) {
+bool Aktualizace::zapisObnovnik(const QString& ZipNaServeru, Hlaseni& hlaseni, QString* duvod) {
     nactiObnovnik();
     try {
         // The name comes from the web: it must stay a plain file name inside the updater's
@@ -286,23 +296,31 @@ bool Aktualizace::zapisObnovnik(const QString& ZipNaServeru, Hlaseni& hlaseni) {
         if (!platnyNazevArchivu(ZipNaServeru))
             throw Chyba(
                 QStringLiteral("Neplatný název archívu aktualizace: \"%1\"").arg(ZipNaServeru));
-        UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("Obnovnik"),
-                           SouborObnovniku());
-        QFile obnovnik(SouborObnovniku());
-        if (!obnovnik.setPermissions(obnovnik.permissions() | QFile::ExeOwner | QFile::ExeGroup |
-                                     QFile::ExeOther))
-            throw Chyba(QStringLiteral("Soubor \"%1\" nelze označit jako spustitelný: %2")
-                            .arg(SouborObnovniku(), obnovnik.errorString()));
+        try {
+            UlozZdrojDoSouboru(QStringLiteral("EXEFILE"), QStringLiteral("Obnovnik"),
+                               SouborObnovniku());
+            QFile obnovnik(SouborObnovniku());
+            if (!obnovnik.setPermissions(obnovnik.permissions() | QFile::ExeOwner |
+                                         QFile::ExeGroup | QFile::ExeOther))
+                throw Chyba(QStringLiteral("Soubor \"%1\" nelze označit jako spustitelný: %2")
+                                .arg(SouborObnovniku(), obnovnik.errorString()));
+        } catch (const Chyba& e) {
+            // Said with the folder: where the program cannot write, the log beside it cannot be
+            // written either, and the message is all the member gets.
+            throw Chyba(QStringLiteral("Do složky programu \"%1\" nelze zapisovat. %2")
+                            .arg(QDir::toNativeSeparators(QDir::currentPath()), e.zprava()));
+        }
         return true;
     } catch (const Chyba& e) {
         zapisDoLoguBezChyby(hlaseni, e.zprava());
+        if (duvod) *duvod = e.zprava();
         return false;
     }
 }
 
 bool Aktualizace::spustAktualizaciProgramu(const QString& adresaZip, const QString& ZipNaServeru,
-                                           Hlaseni& hlaseni) {
-    if (!zapisObnovnik(ZipNaServeru, hlaseni)) return false;
+                                           Hlaseni& hlaseni, QString* duvod) {
+    if (!zapisObnovnik(ZipNaServeru, hlaseni, duvod)) return false;
     const QString parametry =
         parametryProgramu(adresaZip, ZipNaServeru, QFileInfo(SouborProgramu()).fileName());
     // Started and not waited for; whether it started is not examined: the program closes
@@ -313,8 +331,21 @@ bool Aktualizace::spustAktualizaciProgramu(const QString& adresaZip, const QStri
 }
 
 bool Aktualizace::aktualizujCiselniky(const QString& adresaZip, const QString& ZipNaServeru,
-                                      const QString& RozbalitJako, Hlaseni& hlaseni) {
-    if (!zapisObnovnik(ZipNaServeru, hlaseni)) return false;
+                                      const QString& RozbalitJako, Hlaseni& hlaseni,
+                                      QString* duvod) {
+    if (!zapisObnovnik(ZipNaServeru, hlaseni, duvod)) return false;
+    // The import takes whatever file lies at RozbalitJako. An older file left there (by an
+    // import that failed, or put there by hand) would be imported and stamped with the announced
+    // version when the updater brings nothing, and the new code lists would never be fetched
+    // again: only a file this run's updater writes may be there afterwards.
+    const QFileInfo stary(RozbalitJako);
+    if ((stary.exists() || stary.isSymLink()) && !QFile::remove(RozbalitJako)) {
+        const QString zprava = QStringLiteral("Starý soubor číselníků \"%1\" nelze smazat.")
+                                   .arg(QDir::toNativeSeparators(RozbalitJako));
+        zapisDoLoguBezChyby(hlaseni, zprava);
+        if (duvod) *duvod = zprava;
+        return false;
+    }
     // Its exit code is not used: a failed run shows as a code-list file that did not arrive.
     SpustACekej(prikazCiselniku(SouborObnovniku(), adresaZip, ZipNaServeru, RozbalitJako), 0);
     return true;

@@ -32,6 +32,10 @@ QStringList radky(const QString& text);
 // first line other than "[parmex-rozu]" read nothing.
 Oznameni rozeber(const QString& text, TVerzeNaWebu& verze);
 
+// The text of the announcement's bytes: UTF-8 when they are valid UTF-8 (a byte order mark
+// before them is dropped), else Windows-1250, the code page of the program's other files.
+QString textOznameni(const QByteArray& bajty);
+
 // A whole number in decimal (blanks before it allowed), 0 when the text is none.
 int celeCislo(const QString& text);
 
@@ -70,20 +74,23 @@ QString stahniOznameni(const QString& adresa, QString& text);
 
 // Writes the embedded updater into the current folder as SouborObnovniku(), executable, after
 // checking the archive name it is to fetch (platnyNazevArchivu). False, with the reason written
-// to the log through hlaseni (an unwritable log is passed over), when either fails.
-bool zapisObnovnik(const QString& ZipNaServeru, Hlaseni& hlaseni);
+// to the log through hlaseni (an unwritable log is passed over) and given in duvod, when either
+// fails; a reason of writing names the folder.
+bool zapisObnovnik(const QString& ZipNaServeru, Hlaseni& hlaseni, QString* duvod = nullptr);
 
 // The program update: writes out the updater and starts it with the parameters of
 // parametryProgramu, not waiting for it. False when the updater could not be written out;
 // nothing is started then. The caller then closes the program.
 bool spustAktualizaciProgramu(const QString& adresaZip, const QString& ZipNaServeru,
-                              Hlaseni& hlaseni);
+                              Hlaseni& hlaseni, QString* duvod = nullptr);
 
-// The code-list update: writes out the updater and runs it without a window until it ends
-// (SpustACekej); it unpacks the archive's file of RozbalitJako's name to RozbalitJako. False
-// when the updater could not be written out.
+// The code-list update: deletes a file left at RozbalitJako, so that afterwards only a file this
+// run brought can be there, writes out the updater and runs it without a window until it ends
+// (SpustACekej); it unpacks the archive's file of RozbalitJako's name to RozbalitJako. False,
+// with the reason in duvod, when the updater could not be written out or the old file cannot
+// be deleted; nothing is started then.
 bool aktualizujCiselniky(const QString& adresaZip, const QString& ZipNaServeru,
-                         const QString& RozbalitJako, Hlaseni& hlaseni);
+                         const QString& RozbalitJako, Hlaseni& hlaseni, QString* duvod = nullptr);
 
 }  // namespace Aktualizace
 

@@ -29,6 +29,9 @@ public:
     virtual void konec() {}
 };
 
+// The schema version this program makes and upgrades to.
+constexpr int kVerzeSchematu = 4;
+
 // The stored schema version of the open database: 1 when table verze cannot be read, 0 when it
 // has no row, otherwise its DB. Read on relace.dotaz.
 int UlozenaVerzeSchematu(Relace& relace);

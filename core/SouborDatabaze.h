@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace db {
+class Connection;
+}
+
 // The file data.mdb in the program's folder: which program may make, take over or open it, what
 // a start finds there, and how a new database is put in place whole.
 namespace SouborDatabaze {
@@ -42,8 +46,49 @@ bool jeCizi(const QString& soubor);
 // The reason shown after "Nastala chyba při otevření DB: " for such a file.
 QString zpravaCizi(const QString& soubor);
 
-// Writes the file's data (or a folder's entries) through to the disk; raises Chyba.
-void synchronizuj(const QString& cesta);
+// A file of 1 to 511 bytes: too short to be a database (its smallest page is 512 bytes), so it
+// is a damaged one, never taken for a missing one and built anew.
+bool jeKratky(const QString& soubor);
+
+// The engine's check of the whole file on an open connection: empty when the database is sound,
+// else what the engine found (its first findings). The quick check (quick_check) reads every
+// page's structure, a tenth of a second for a large register; the thorough one (integrity_check)
+// also matches every index with its table.
+enum class Kontrola { Rychla, Dukladna };
+QString zkontroluj(db::Connection& spojeni, Kontrola kontrola = Kontrola::Rychla);
+
+// Whether the engine's text of a failed open or statement says that the file is damaged (a
+// malformed page or schema), as against any other failure.
+bool jePoskozeni(const QString& chybaStroje);
+
+// What is found beside a register before it is opened.
+struct Nalez {
+    enum class Druh {
+        VPoradku,    // no unfinished write, or one whose completion leaves a sound register
+        Poskozena,   // the register, with its unfinished write completed, is damaged
+        CiziZurnal,  // the file is sound alone, but the unfinished write beside it would damage
+                     // it: a journal left from another state of the file (a restored copy)
+    };
+    Druh druh = Druh::VPoradku;
+    QString detail;  // what the check found
+};
+
+// A journal of an unfinished write (soubor + "-journal") is completed by the engine as soon as
+// the file is opened; one that belongs to another state of the file (a copy restored over it
+// after a crash) then writes old pages into it. So, when there is one, the file and its journal
+// are first tried on copies; the register itself is not touched.
+Nalez zkontrolujNedokoncenyZapis(const QString& soubor);
+
+// The reasons shown after "Nastala chyba při otevření DB: ", each saying what the member can
+// do.
+QString zpravaPoskozena(const QString& soubor, const QString& detail);
+QString zpravaCiziZurnal(const QString& soubor);
+
+// Whether the program may write the open register: the engine has it read only (the file or
+// its disk is read only, or the user may not write it), or no file can be made in its folder
+// (where the engine keeps the journal of every write). Empty when it may; else the reason.
+QString overZapis(db::Connection& spojeni, const QString& soubor);
+QString zpravaJenProCteni(const QString& soubor, const QString& duvod);
 
 // Puts a finished database novy in place under the name cil in one step and writes the folder's
 // entries to the disk. cil must be missing or empty (chybi): a database is never replaced.

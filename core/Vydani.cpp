@@ -1,8 +1,6 @@
 #include "Vydani.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <zip.h>
 
 #include <QDir>
@@ -17,6 +15,7 @@
 
 #include "Chyba.h"
 #include "Databaze.h"
+#include "Disk.h"
 #include "Hodiny.h"
 #include "ImportCiselniku.h"
 #include "Relace.h"
@@ -44,14 +43,6 @@ QString datum() {
 bool jeVerzeProgramu(const QString& verze) {
     static const QRegularExpression ctyriCisla(QStringLiteral("^\\d{1,9}(\\.\\d{1,9}){3}$"));
     return ctyriCisla.match(verze).hasMatch();
-}
-
-// Writes the file's (or folder's) data through to the disk.
-void synchronizuj(const QString& cesta) {
-    const int fd = ::open(QFile::encodeName(cesta).constData(), O_RDONLY);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0) ::close(fd);
-    if (!ok) throw Chyba(QStringLiteral("Soubor %1 nelze zapsat na disk.").arg(uvozovky(cesta)));
 }
 
 // What the import reported, its reason taken out of its frame.
@@ -200,7 +191,8 @@ QByteArray textOznameni(const TVerzeNaWebu& v) {
                                QStringLiteral("datumcis=") + v.DatumCis,
                                QStringLiteral("souborcis=") + v.SouborCis,
                                QStringLiteral("verzecis=") + v.VerzeCis};
-    return (radky.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
+    // UTF-8, which the programs read as such (a plain ASCII announcement is the same bytes).
+    return (radky.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }
 
 QString zkontrolujCiselniky(const QString& soubor, QString* rok) {
@@ -261,7 +253,7 @@ QStringList vydej(const Zadani& zadani) {
         QFile f(oznameni);
         if (!QFileInfo(oznameni).isFile() || !f.open(QIODevice::ReadOnly))
             throw Chyba(QStringLiteral("Oznámení %1 nelze přečíst.").arg(uvozovky(oznameni)));
-        if (Aktualizace::rozeber(QString::fromLatin1(f.readAll()), v) !=
+        if (Aktualizace::rozeber(Aktualizace::textOznameni(f.readAll()), v) !=
             Aktualizace::Oznameni::Precteno)
             throw Chyba(QStringLiteral("Oznámení %1 nemá tvar, který program čte; opravte je "
                                        "nebo je odstraňte.")
@@ -354,7 +346,7 @@ QStringList vydej(const Zadani& zadani) {
             const NovySoubor& s = pridej(kOznameni);
             zapis(s.docasny, textOznameni(v), s.cil);
         }
-        for (const NovySoubor& s : soubory) synchronizuj(s.docasny);
+        for (const NovySoubor& s : soubory) Disk::synchronizuj(s.docasny);
         for (NovySoubor& s : soubory) {
             if (std::rename(QFile::encodeName(s.docasny).constData(),
                             QFile::encodeName(s.cil).constData()) != 0)
@@ -368,7 +360,7 @@ QStringList vydej(const Zadani& zadani) {
     }
     // Published; the folder's new names are made durable where the file system allows.
     try {
-        synchronizuj(slozka);
+        Disk::synchronizuj(slozka);
     } catch (const Chyba&) {
     }
     vydano << QStringLiteral("Oznámení: ") + oznameni;

@@ -895,6 +895,10 @@ void Connection::open(const QString& soubor, Rezim rezim) {
     }
 }
 
+bool Connection::jenProCteni() const {
+    return m_db && sqlite3_db_readonly(m_db, "main") == 1;
+}
+
 void Connection::openImage(const QByteArray& obraz) {
     open(QStringLiteral(":memory:"), Rezim::Vyhradni);
     const auto velikost = static_cast<sqlite3_int64>(obraz.size());

@@ -117,6 +117,9 @@ public:
     void close();
     bool isOpen() const { return m_db != nullptr; }
     QString fileName() const { return m_soubor; }
+    // The engine has the open file read only: asked for it, or the file, its disk or the user's
+    // rights allow no more (the engine then opens it so without a word).
+    bool jenProCteni() const;
 
     void beginTransaction();
     void commit();

@@ -55,3 +55,28 @@ QByteArray KodovaStranka::doCp1250(const QString& text,
     if (lzePrevest) iconv_close(cd);
     return vysledek;
 }
+
+QString KodovaStranka::zCp1250(const QByteArray& bajty) {
+    const iconv_t cd = iconv_open("UTF-8", "CP1250");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return QString::fromLatin1(bajty);
+    QByteArray vstup = bajty;
+    // One byte of the code page is at most three bytes of UTF-8.
+    QByteArray buffer(vstup.size() * 3 + 4, '\0');
+    QByteArray vysledek;
+    char* in = vstup.data();
+    size_t zbyva = static_cast<size_t>(vstup.size());
+    while (zbyva > 0) {
+        char* out = buffer.data();
+        size_t misto = static_cast<size_t>(buffer.size());
+        const size_t r = iconv(cd, &in, &zbyva, &out, &misto);
+        vysledek.append(buffer.constData(), out - buffer.constData());
+        if (r != static_cast<size_t>(-1) || zbyva == 0) break;
+        if (errno == E2BIG) continue;
+        // A byte the code page does not define.
+        vysledek.append("\xEF\xBF\xBD");
+        ++in;
+        --zbyva;
+    }
+    iconv_close(cd);
+    return QString::fromUtf8(vysledek);
+}

@@ -11,4 +11,6 @@ namespace KodovaStranka {
 // The text in Windows-1250. A character the code page lacks is written as the bytes nahrada
 // gives for its code point.
 QByteArray doCp1250(const QString& text, const std::function<QByteArray(char32_t)>& nahrada);
+// The text of bytes in Windows-1250. The few bytes the code page leaves undefined become U+FFFD.
+QString zCp1250(const QByteArray& bajty);
 }  // namespace KodovaStranka

@@ -1,7 +1,10 @@
 // The program started on what it may find in its folder: its exit status after each kind of
 // ending, a data.mdb that belongs to another program or is empty, a folder another start holds,
 // and programs started at the same moment.
+#include <unistd.h>
+
 #include <QSemaphore>
+#include <QStandardPaths>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -45,7 +48,9 @@ QByteArray oznameni(const QString& verzeProg) {
 // and the test's server as the organisation's server. Its messages go to its error output.
 struct Program {
     QProcess proces;
-    Program(const QString& slozka, const QString& odpovedi, const QString& server) {
+    // spoustec: a command that starts the program for it (setpriv as another user, say).
+    Program(const QString& slozka, const QString& odpovedi, const QString& server,
+            const QStringList& spoustec = {}) {
         const QString program = QDir(slozka).filePath(QStringLiteral("ParmexRozu"));
         if (!QFileInfo::exists(program) || obsah(program) != obsah(QStringLiteral(PARMEX_EXE))) {
             QFile::remove(program);
@@ -57,7 +62,10 @@ struct Program {
         env.insert(QStringLiteral("PARMEX_ADRESA_SERVERU"), server);
         proces.setProcessEnvironment(env);
         proces.setWorkingDirectory(slozka);
-        proces.start(program, {});
+        if (spoustec.isEmpty())
+            proces.start(program, {});
+        else
+            proces.start(spoustec.first(), spoustec.mid(1) + QStringList{program});
     }
     ~Program() {
         if (proces.state() != QProcess::NotRunning) {
@@ -159,6 +167,57 @@ private slots:
                             zpravy.join('\n')));
         QCOMPARE(zpravy.size(), 1);
         QVERIFY2(zpravy[0].startsWith(zprava), qPrintable(zpravy[0]));
+    }
+
+    // A register an ordinary user may not write: the file read only, or the folder (where
+    // every write keeps its journal) read only while the file is not. Said at the start, with
+    // the reason, before the member composes anything; nothing is written. Run as the user
+    // nobody, for whom the rights count (they do not for root).
+    void registrBezPravaZapisu_data() {
+        QTest::addColumn<QFile::Permissions>("pravaSouboru");
+        QTest::addColumn<QFile::Permissions>("pravaSlozky");
+        QTest::addColumn<QString>("duvod");
+        const QFile::Permissions cteni = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        const QFile::Permissions zapis = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+        const QFile::Permissions pruchod = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+        QTest::newRow("file read only")
+            << cteni << (cteni | zapis | pruchod)
+            << "soubor je jen pro čtení nebo k němu nemáte právo zápisu";
+        QTest::newRow("folder read only")
+            << (cteni | zapis) << (cteni | pruchod) << "do složky \"%1\" nelze zapisovat";
+    }
+    void registrBezPravaZapisu() {
+        QFETCH(QFile::Permissions, pravaSouboru);
+        QFETCH(QFile::Permissions, pravaSlozky);
+        QFETCH(QString, duvod);
+        if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty() || ::geteuid() != 0)
+            QSKIP("Needs root and setpriv to start the program as an ordinary user.");
+        QTemporaryDir slozka;
+        const QString data = QDir(slozka.path()).filePath(QStringLiteral("data.mdb"));
+        // The register made by a first start of the program itself (which then meets no server).
+        {
+            Program prvni(slozka.path(), QString(), QStringLiteral("http://127.0.0.1:9"));
+            QVERIFY(prvni.proces.waitForFinished(30000));
+        }
+        const QByteArray pred = obsah(data);
+        QVERIFY(QFile::setPermissions(data, pravaSouboru));
+        QVERIFY(QFile::setPermissions(slozka.path(), pravaSlozky));
+        Program p(slozka.path(), QString(), QStringLiteral("http://127.0.0.1:9"),
+                  {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+                   QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")});
+        QVERIFY(p.proces.waitForFinished(30000));
+        QFile::setPermissions(slozka.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QStringList zpravy = p.zpravy();
+        QCOMPARE(p.proces.exitCode(), 1);
+        QCOMPARE(zpravy.size(), 1);
+        QVERIFY2(
+            zpravy[0].startsWith(
+                QStringLiteral("ZobrazDialog[2,0,0]: Nastala chyba při otevření DB: do "
+                               "souboru data.mdb nelze zapisovat (") +
+                duvod.arg(QDir::toNativeSeparators(QFileInfo(slozka.path()).canonicalFilePath()))),
+            qPrintable(zpravy.join('\n')));
+        QCOMPARE(obsah(data), pred);
     }
 
     // A database of another program is refused with a clear message, before anything is

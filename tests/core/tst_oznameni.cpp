@@ -79,6 +79,37 @@ private slots:
         QCOMPARE(v.VerzeCis, QString());
     }
 
+    // The announcement's bytes: UTF-8 (with or without a byte order mark), else Windows-1250 as
+    // the program's other files; never Latin-1, which garbles a Czech archive name. The header
+    // is still the first line after a byte order mark.
+    void textOznameni_data() {
+        QTest::addColumn<QByteArray>("bajty");
+        QTest::addColumn<QString>("souborCis");
+        const QString cesky = QStringLiteral("číselníky-říjen.zip");
+        QTest::newRow("ASCII") << oznameni("1.0.4.30", "2") << QStringLiteral("ciselniky.zip");
+        QTest::newRow("UTF-8") << oznameni("1.0.4.30", "2", QStringLiteral("p.zip"), cesky)
+                               << cesky;
+        QTest::newRow("UTF-8 with a byte order mark")
+            << QByteArray("\xEF\xBB\xBF") +
+                   oznameni("1.0.4.30", "2", QStringLiteral("p.zip"), cesky)
+            << cesky;
+        QTest::newRow("Windows-1250")
+            << QByteArray(
+                   "[parmex-rozu]\r\nverzeprog=1.0.4.30\r\ndatumprog=1.12.2026\r\n"
+                   "souborprog=p.zip\r\ndatumcis=1.12.2026\r\nsouborcis="
+                   "\xE8\xEDseln\xEDky-\xF8\xEDjen.zip\r\nverzecis=2\r\n")
+            << cesky;
+    }
+    void textOznameni() {
+        QFETCH(QByteArray, bajty);
+        QFETCH(QString, souborCis);
+        TVerzeNaWebu v;
+        QCOMPARE(Aktualizace::rozeber(Aktualizace::textOznameni(bajty), v),
+                 Aktualizace::Oznameni::Precteno);
+        QCOMPARE(v.SouborCis, souborCis);
+        QCOMPARE(v.VerzeCis, QStringLiteral("2"));
+    }
+
     void celeCislo_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("cislo");
