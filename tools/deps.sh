@@ -10,6 +10,7 @@ packages=(
     xvfb xauth fonts-dejavu-core python3
     binutils desktop-file-utils
     xdg-utils
+    strace util-linux
 )
 missing=()
 for p in "${packages[@]}"; do
