@@ -21,6 +21,7 @@
 #include "Hodiny.h"
 #include "Mereni.h"
 #include "PlnaPlatba.h"
+#include "SouborDatabaze.h"
 #include "StringGridNew.h"
 #include "VzorovaData.h"
 #include "Zpravy.h"
@@ -98,6 +99,15 @@ struct PlnyPruchod {
 };
 
 void mrizka() {
+    // What the first activation of a later start adds with this history: the register's check
+    // (the window is already shown meanwhile).
+    QString nalez;
+    mereni::vypis("register check",
+                  mereni::zmer([&] { nalez = SouborDatabaze::zkontroluj(Main->ADOConnection1); }));
+    if (!nalez.isEmpty()) {
+        std::fprintf(stderr, "the register is damaged: %s\n", qPrintable(nalez));
+        std::exit(1);
+    }
     std::unique_ptr<THistoriePlateb> okno;
     mereni::vypis("history grid: open", mereni::zmer([&] { okno = otevriHistorii(); }));
     TDBGridNew& grid = *okno->DBGrid1;
