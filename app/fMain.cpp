@@ -732,6 +732,7 @@ void TMain::TBUzivateleClick() {
     Uzivatele = &okno;
     okno.exec();
     Uzivatele = nullptr;
+    poZavreniOkna();
 }
 
 void TMain::TBNovaPlatbaClick() {
@@ -770,11 +771,28 @@ void TMain::TBNovaPlatbaClick() {
         dialog.NactiInfoUzivatele();
     }
     dialog.exec();
+    poZavreniOkna();
 }
 
 void TMain::TBHistoriePlatebClick() {
     THistoriePlateb historie(this);
     historie.exec();
+    poZavreniOkna();
+}
+
+void TMain::poZavreniOkna() {
+    // A window that stored or removed payments has closed, maybe together with a window it
+    // opened itself: the panel shows the counts now, and the main window takes the keyboard
+    // back, since the window system need not hand activation back after two windows closing
+    // at once.
+    if (ProgramKonci()) return;
+    try {
+        InfoRefresh();
+    } catch (const Chyba&) {
+        // A select that failed has been reported by the query helper; the panel keeps the
+        // rest of what it showed.
+    }
+    activateWindow();
 }
 
 void TMain::ObsahExecute() {

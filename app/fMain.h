@@ -106,6 +106,9 @@ protected:
 private:
     void FormCreate();
     void vytvorOvladaci();
+    // After a window opened from the toolbar has closed: the panel's counts again, and the
+    // keyboard back to the main window.
+    void poZavreniOkna();
     // The update check of the first activation.
     void KontrolaAktualizaci();
 

@@ -742,6 +742,30 @@ private slots:
         QCOMPARE(jedna(QStringLiteral("select count(*) from HistoriePlatebHead")),
                  QStringLiteral("0"));
     }
+
+    // Saving from the main window's toolbar: once the payment form and the dialog have closed,
+    // the panel counts the new payment and its items at once, without waiting for the window
+    // system to activate the main window again.
+    void panelPoUlozeni() {
+        delete d;
+        d = nullptr;
+        w->AktualizaceZkontrolovana = true;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->FormActivate();
+        QCOMPARE(w->LabelPlatby->text(), QStringLiteral("0"));
+        priOtevreni<TNovaPlatba>([this](TNovaPlatba* n) {
+            vyberRadek<TCisClenstvi>(QStringLiteral("id"), QStringLiteral("1"));
+            n->VyberClenstviClick();
+            Zpravy::pridejOdpoved(0);
+            ocekavejFormular();
+            n->UlozitClick();
+        });
+        w->TBNovaPlatbaClick();
+        QCOMPARE(formular.value(1), QStringLiteral("123"));
+        QCOMPARE(w->LabelPlatby->text(), QStringLiteral("1"));
+        QCOMPARE(w->LabelPolozky->text(), QStringLiteral("3"));
+    }
 };
 
 int main(int argc, char** argv) {
