@@ -315,9 +315,9 @@ private slots:
         QTest::addColumn<QString>("castka");
         QTest::addColumn<QString>("datumNarozeni");
         QTest::newRow("Czech") << QLocale(QLocale::Czech, QLocale::Czechia)
-                               << QStringLiteral("312,5") << QStringLiteral("6/30/1975");
+                               << QStringLiteral("312,5") << QStringLiteral("30.06.1975");
         QTest::newRow("decimal point") << QLocale(QLocale::English, QLocale::UnitedStates)
-                                       << QStringLiteral("312.5") << QStringLiteral("6/30/1975");
+                                       << QStringLiteral("312.5") << QStringLiteral("30.06.1975");
     }
     void eFormularOdebranehoClena() {
         QFETCH(QLocale, locale);
