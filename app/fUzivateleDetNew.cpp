@@ -11,6 +11,7 @@
 #include "Chyba.h"
 #include "Formaty.h"
 #include "Hodiny.h"
+#include "Platba.h"
 #include "SqlHodnoty.h"
 #include "fMain.h"
 #include "fUzivatele.h"
@@ -194,6 +195,19 @@ bool TUzivateleDetNew::ulozZmeny() {
 
 void TUzivateleDetNew::UlozitClick() {
     if (!vsechnoVyplneno()) return;
+    // The evidence number is the variable symbol of the member's payments: blanks around it
+    // are dropped, anything but 1 to 10 digits is refused with the typed text kept. A number
+    // stored before this rule stays locked and is not checked here.
+    if (!ecislo->isReadOnly()) {
+        const QString cislo = ecislo->text().trimmed();
+        const QString chybaCisla = ChybaEvidencnihoCisla(cislo);
+        if (!chybaCisla.isEmpty()) {
+            ZobrazDialog(chybaCisla, 0, 0);
+            ecislo->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        ecislo->setText(cislo);
+    }
     // A birth date that is no date or cannot be one is never stored: the user is told and
     // keeps everything he typed.
     const QString chybaData = ChybaDataNarozeni(dat_nar->text(), Hodiny::dnes());

@@ -743,6 +743,36 @@ private slots:
                  QStringLiteral("0"));
     }
 
+    // A member stored by an earlier build with an evidence number the bank cannot take as the
+    // variable symbol still loads, but his payment is refused before anything is written.
+    void evidencniCisloMimoSymbol_data() {
+        QTest::addColumn<QString>("ecislo");
+        QTest::newRow("trailing blank") << "300417 ";
+        QTest::newRow("letters") << "A12";
+        QTest::newRow("eleven digits") << "12345678901";
+    }
+    void evidencniCisloMimoSymbol() {
+        QFETCH(QString, ecislo);
+        proved(QStringLiteral("update Uzivatele set ecislo = '") + ecislo +
+               QStringLiteral("' where id = 1"));
+        const QSignalBlocker ticho(d->ecislo);
+        d->ecislo->setItemText(0, ecislo);
+        d->NactiInfoUzivatele();
+        QCOMPARE(d->jmeno->text(), QStringLiteral("Jan"));
+        d->CenaClenstvi->setText(QStringLiteral("100"));
+        d->DopoctiCelkovouCastku();
+        d->UlozitClick();
+        const auto z = Zpravy::zaznamy();
+        QCOMPARE(z.size(), 1);
+        QCOMPARE(z[0].text, QStringLiteral("Evidenční číslo „") + ecislo +
+                                QStringLiteral("“ nemůže být variabilním symbolem platby (banka "
+                                               "přijme jen 1 až 10 číslic), platbu nelze uložit. "
+                                               "Zadejte prosím uživatele se správným evidenčním "
+                                               "číslem."));
+        QCOMPARE(jedna(QStringLiteral("select count(*) from HistoriePlatebHead")),
+                 QStringLiteral("0"));
+    }
+
     // Saving from the main window's toolbar: once the payment form and the dialog have closed,
     // the panel counts the new payment and its items at once, without waiting for the window
     // system to activate the main window again.
