@@ -247,30 +247,38 @@ void TMain::vytvorOvladaci() {
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(48, 48));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // The toolbar's buttons are reached by Tab like any other control and pressed with Space;
+    // the three commands also have a shortcut, named in the button's tooltip.
     auto tlacitko = [this](const QString& jmeno, const QString& napoveda, const QIcon& ikona,
-                           void (TMain::*obsluha)()) {
+                           void (TMain::*obsluha)(), const QKeySequence& zkratka) {
         auto* a = new QAction(ikona, napoveda, this);
         a->setObjectName(jmeno);
-        a->setToolTip(napoveda);
-        connect(a, &QAction::triggered, this, obsluha);
+        QString popis = napoveda;
+        if (!zkratka.isEmpty()) {
+            a->setShortcut(zkratka);
+            popis += QStringLiteral(" (") + zkratka.toString(QKeySequence::NativeText) +
+                     QLatin1Char(')');
+        }
+        a->setToolTip(popis);
+        if (obsluha) connect(a, &QAction::triggered, this, obsluha);
         ToolBar1->addAction(a);
         if (QWidget* w = ToolBar1->widgetForAction(a)) {
             w->setObjectName(jmeno);
             w->setFixedSize(55, 54);
             w->setAccessibleName(napoveda);
+            w->setFocusPolicy(Qt::TabFocus);
         }
         return a;
     };
     tlacitko(QStringLiteral("TBUzivatele"), QStringLiteral("Uživatelé"), ikonaUzivatele(),
-             &TMain::TBUzivateleClick);
+             &TMain::TBUzivateleClick, QKeySequence(Qt::CTRL | Qt::Key_U));
     tlacitko(QStringLiteral("TBNovaPlatba"), QStringLiteral("Nová platba"), ikonaNovaPlatba(),
-             &TMain::TBNovaPlatbaClick);
+             &TMain::TBNovaPlatbaClick, QKeySequence(Qt::CTRL | Qt::Key_N));
     tlacitko(QStringLiteral("TBHistoriePlateb"), QStringLiteral("Historie plateb"), ikonaHistorie(),
-             &TMain::TBHistoriePlatebClick);
+             &TMain::TBHistoriePlatebClick, QKeySequence(Qt::CTRL | Qt::Key_H));
     ToolBar1->addSeparator();
-    auto* konec =
-        tlacitko(QStringLiteral("TBKonec"), QStringLiteral("Konec"), ikonaKonec(), nullptr);
-    disconnect(konec, &QAction::triggered, this, nullptr);
+    auto* konec = tlacitko(QStringLiteral("TBKonec"), QStringLiteral("Konec"), ikonaKonec(),
+                           nullptr, QKeySequence());
     connect(konec, &QAction::triggered, this, &QWidget::close);
 
     // Client area: the background picture behind the information panel and the bottom rows.
