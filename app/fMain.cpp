@@ -34,6 +34,7 @@
 #include "Shell.h"
 #include "SouborDatabaze.h"
 #include "SqlHodnoty.h"
+#include "ZalohaDat.h"
 #include "fAbout.h"
 #include "fDialogUprStruct.h"
 #include "fHistoriePlateb.h"
@@ -236,6 +237,13 @@ void TMain::vytvorOvladaci() {
 
     QMenu* soubor = menuBar()->addMenu(QStringLiteral("&Soubor"));
     soubor->addAction(akceKonec);
+    soubor->addSeparator();
+    auto* akceZalohovat = soubor->addAction(QStringLiteral("&Zálohovat data..."), this,
+                                            [this] { ZalohujData(*this); });
+    akceZalohovat->setObjectName(QStringLiteral("ZalohovatData"));
+    auto* akceObnovit = soubor->addAction(QStringLiteral("O&bnovit data ze zálohy..."), this,
+                                          [this] { ObnovDataZeZalohy(*this); });
+    akceObnovit->setObjectName(QStringLiteral("ObnovitData"));
     QMenu* napoveda = menuBar()->addMenu(QStringLiteral("&Nápověda"));
     napoveda->addAction(akceObsah);
     napoveda->addAction(akceZmeny);
