@@ -735,7 +735,18 @@ bool TMain::eventFilter(QObject* o, QEvent* e) {
             const bool klik =
                 m_odkazStisknut && LabelWWW->rect().contains(mys->position().toPoint());
             m_odkazStisknut = false;
-            if (klik && !LabelWWW->text().isEmpty()) Shell::otevri(LabelWWW->text());
+            if (klik && !LabelWWW->text().isEmpty()) {
+                // Without a program for web pages the user still learns the address.
+                const QString adresa = LabelWWW->text();
+                Shell::otevri(adresa, [adresa] {
+                    ZobrazDialog(QStringLiteral("Stránku se nepodařilo otevřít, v systému není "
+                                                "program, který by ji zobrazil.\rAdresu \"") +
+                                     adresa +
+                                     QStringLiteral("\" otevřete prosím v internetovém "
+                                                    "prohlížeči."),
+                                 2, 0);
+                });
+            }
         }
     }
     return QMainWindow::eventFilter(o, e);
