@@ -204,6 +204,24 @@ private slots:
         QCOMPARE(d.NavazanePlatby->rowCount(), 2);
     }
 
+    // Tab follows the rows and passes over the boxes the user cannot change.
+    void poradiTabulatoru() {
+        TNovaPlatba d(w);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.ecislo->setFocus(Qt::TabFocusReason);
+        QStringList poradi{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 17; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            poradi << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(poradi,
+                 (QStringList{"ecislo", "VyberClenstvi", "ZrusClenstvi", "VyberBrigadu",
+                              "ZrusBrigadu", "typ1", "VyberPovolenku1", "ZrusPovolenku1", "typ2",
+                              "VyberPovolenku2", "ZrusPovolenku2", "typ3", "VyberPovolenku3",
+                              "ZrusPovolenku3", "Ulozit", "Konec", "NavazanePlatby", "ecislo"}));
+    }
+
     void rokBezPoplatku() {
         proved(QStringLiteral("delete from ManipulacniPopl"));
         TNovaPlatba d(w);
