@@ -120,6 +120,9 @@ void TUzivateleDetNew::FormCreate() {
 
 void TUzivateleDetNew::zamkniEvidencniCislo() {
     ecislo->setReadOnly(true);
+    // A box the user cannot change is no tab stop: the dialog opens on the name, the first box
+    // he can change. A click still reaches it, to select and copy the number.
+    ecislo->setFocusPolicy(Qt::ClickFocus);
     QPalette paleta = ecislo->palette();
     paleta.setColor(QPalette::Base, QColor(192, 192, 192));
     ecislo->setPalette(paleta);

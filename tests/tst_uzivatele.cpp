@@ -86,6 +86,7 @@ struct StavDialogu {
     QDate datum;
     bool ecisloJenProCteni = false;
     QColor pozadiEcisla;
+    QString zaostreno;  // the box the dialog opened on
 };
 
 // Fills the next member dialog, presses "Uložit" and closes the dialog when the save left it
@@ -93,6 +94,8 @@ struct StavDialogu {
 void vyplnAUloz(StavDialogu& stav, const std::function<void(TUzivateleDetNew*)>& vyplneni) {
     priOtevreni<TUzivateleDetNew>([&stav, vyplneni](TUzivateleDetNew* d) {
         stav.otevren = true;
+        if (QTest::qWaitForWindowActive(d) && QApplication::focusWidget())
+            stav.zaostreno = QApplication::focusWidget()->objectName();
         stav.ecisloJenProCteni = d->ecislo->isReadOnly();
         stav.pozadiEcisla = d->ecislo->palette().color(QPalette::Base);
         stav.datum = d->dat_nar->date();
@@ -398,6 +401,8 @@ private slots:
         QCOMPARE(stav.datum, ukazaneDatum);
         QVERIFY(stav.ecisloJenProCteni);
         QCOMPARE(stav.pozadiEcisla, QColor(192, 192, 192));
+        // It opens on the first box the user can change.
+        QCOMPARE(stav.zaostreno, QStringLiteral("jmeno"));
         QVERIFY(!stav.zustalOtevren);
         QCOMPARE(tabulka().at(1), QStringLiteral("2:124:Jana:Dvořáková:") +
                                       noveDatum.toString(Qt::ISODate) + QStringLiteral(":100"));
