@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QtTest>
 
 #include "DBGridNew.h"
@@ -163,6 +164,10 @@ private slots:
         vHistorii([](THistoriePlateb* h) {
             QCOMPARE(h->parentWidget(), static_cast<QWidget*>(Main));
             QCOMPARE(h->windowTitle(), QStringLiteral("Historie plateb"));
+            // One size grip, the status bar's, in the window's corner.
+            int uchytu = 0;
+            for (QSizeGrip* g : h->findChildren<QSizeGrip*>()) uchytu += g->isVisible() ? 1 : 0;
+            QCOMPARE(uchytu, 1);
             QVERIFY(h->ADOQueryHist.isOpen());
             QCOMPARE(h->DBGrid1->model()->rowCount(), 0);
             HlidacOken hlidac(h);
