@@ -205,6 +205,15 @@ private slots:
         QCOMPARE(odkaz->width(), odkaz->sizeHint().width());
     }
 
+    // The program's windows show its own icon, not the desktop's generic one.
+    void ikonaOken() {
+        Pomocnik::PracovniSlozka s;
+        TMain w;
+        QVERIFY(!QApplication::windowIcon().isNull());
+        QVERIFY(!w.windowIcon().isNull());
+        QCOMPARE(w.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    }
+
     // When nothing can open the page, the user is told so and given its address.
     void odkazBezProhlizece() {
         Pomocnik::PracovniSlozka s;
