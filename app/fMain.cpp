@@ -219,8 +219,8 @@ TMain::~TMain() {
 void TMain::vytvorOvladaci() {
     setWindowTitle(NavrhovyTitulek);
     // Every window of the program shows the program's own picture, the fish of the menu entry.
-    QApplication::setWindowIcon(QIcon(
-        obrazekPozadi(QSize(64, 64), QColor(40, 110, 170), QColor(60, 140, 200))));
+    QApplication::setWindowIcon(
+        QIcon(obrazekPozadi(QSize(64, 64), QColor(40, 110, 170), QColor(60, 140, 200))));
     setMinimumSize(500, 450);
 
     auto* akceKonec = new QAction(QStringLiteral("&Konec"), this);
