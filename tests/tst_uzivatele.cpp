@@ -94,7 +94,10 @@ struct StavDialogu {
 void vyplnAUloz(StavDialogu& stav, const std::function<void(TUzivateleDetNew*)>& vyplneni) {
     priOtevreni<TUzivateleDetNew>([&stav, vyplneni](TUzivateleDetNew* d) {
         stav.otevren = true;
-        if (QTest::qWaitForWindowActive(d) && QApplication::focusWidget())
+        // The keyboard reaches the dialog a moment after it is activated.
+        if (QTest::qWaitFor([d] {
+                return QApplication::focusWidget() && QApplication::focusWidget()->window() == d;
+            }))
             stav.zaostreno = QApplication::focusWidget()->objectName();
         stav.ecisloJenProCteni = d->ecislo->isReadOnly();
         stav.pozadiEcisla = d->ecislo->palette().color(QPalette::Base);
