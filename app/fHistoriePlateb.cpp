@@ -21,7 +21,6 @@ THistoriePlateb::THistoriePlateb(QWidget* owner)
     setObjectName(QStringLiteral("HistoriePlateb"));
     setWindowTitle(QStringLiteral("Historie plateb"));
     setMinimumSize(Rozmery::velikost(QSize(500, 300)));
-    setSizeGripEnabled(true);
 
     SearchPanel1 = new TSearchPanel(this);
     SearchPanel1->setObjectName(QStringLiteral("SearchPanel1"));

@@ -34,6 +34,7 @@
 #include "Shell.h"
 #include "SouborDatabaze.h"
 #include "SqlHodnoty.h"
+#include "ZalohaDat.h"
 #include "fAbout.h"
 #include "fDialogUprStruct.h"
 #include "fHistoriePlateb.h"
@@ -217,6 +218,9 @@ TMain::~TMain() {
 
 void TMain::vytvorOvladaci() {
     setWindowTitle(NavrhovyTitulek);
+    // Every window of the program shows the program's own picture, the fish of the menu entry.
+    QApplication::setWindowIcon(
+        QIcon(obrazekPozadi(QSize(64, 64), QColor(40, 110, 170), QColor(60, 140, 200))));
     setMinimumSize(500, 450);
 
     auto* akceKonec = new QAction(QStringLiteral("&Konec"), this);
@@ -236,6 +240,13 @@ void TMain::vytvorOvladaci() {
 
     QMenu* soubor = menuBar()->addMenu(QStringLiteral("&Soubor"));
     soubor->addAction(akceKonec);
+    soubor->addSeparator();
+    auto* akceZalohovat = soubor->addAction(QStringLiteral("&Zálohovat data..."), this,
+                                            [this] { ZalohujData(*this); });
+    akceZalohovat->setObjectName(QStringLiteral("ZalohovatData"));
+    auto* akceObnovit = soubor->addAction(QStringLiteral("O&bnovit data ze zálohy..."), this,
+                                          [this] { ObnovDataZeZalohy(*this); });
+    akceObnovit->setObjectName(QStringLiteral("ObnovitData"));
     QMenu* napoveda = menuBar()->addMenu(QStringLiteral("&Nápověda"));
     napoveda->addAction(akceObsah);
     napoveda->addAction(akceZmeny);
@@ -247,30 +258,38 @@ void TMain::vytvorOvladaci() {
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(48, 48));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // The toolbar's buttons are reached by Tab like any other control and pressed with Space;
+    // the three commands also have a shortcut, named in the button's tooltip.
     auto tlacitko = [this](const QString& jmeno, const QString& napoveda, const QIcon& ikona,
-                           void (TMain::*obsluha)()) {
+                           void (TMain::*obsluha)(), const QKeySequence& zkratka) {
         auto* a = new QAction(ikona, napoveda, this);
         a->setObjectName(jmeno);
-        a->setToolTip(napoveda);
-        connect(a, &QAction::triggered, this, obsluha);
+        QString popis = napoveda;
+        if (!zkratka.isEmpty()) {
+            a->setShortcut(zkratka);
+            popis += QStringLiteral(" (") + zkratka.toString(QKeySequence::NativeText) +
+                     QLatin1Char(')');
+        }
+        a->setToolTip(popis);
+        if (obsluha) connect(a, &QAction::triggered, this, obsluha);
         ToolBar1->addAction(a);
         if (QWidget* w = ToolBar1->widgetForAction(a)) {
             w->setObjectName(jmeno);
             w->setFixedSize(55, 54);
             w->setAccessibleName(napoveda);
+            w->setFocusPolicy(Qt::TabFocus);
         }
         return a;
     };
     tlacitko(QStringLiteral("TBUzivatele"), QStringLiteral("Uživatelé"), ikonaUzivatele(),
-             &TMain::TBUzivateleClick);
+             &TMain::TBUzivateleClick, QKeySequence(Qt::CTRL | Qt::Key_U));
     tlacitko(QStringLiteral("TBNovaPlatba"), QStringLiteral("Nová platba"), ikonaNovaPlatba(),
-             &TMain::TBNovaPlatbaClick);
+             &TMain::TBNovaPlatbaClick, QKeySequence(Qt::CTRL | Qt::Key_N));
     tlacitko(QStringLiteral("TBHistoriePlateb"), QStringLiteral("Historie plateb"), ikonaHistorie(),
-             &TMain::TBHistoriePlatebClick);
+             &TMain::TBHistoriePlatebClick, QKeySequence(Qt::CTRL | Qt::Key_H));
     ToolBar1->addSeparator();
-    auto* konec =
-        tlacitko(QStringLiteral("TBKonec"), QStringLiteral("Konec"), ikonaKonec(), nullptr);
-    disconnect(konec, &QAction::triggered, this, nullptr);
+    auto* konec = tlacitko(QStringLiteral("TBKonec"), QStringLiteral("Konec"), ikonaKonec(),
+                           nullptr, QKeySequence());
     connect(konec, &QAction::triggered, this, &QWidget::close);
 
     // Client area: the background picture behind the information panel and the bottom rows.
@@ -789,7 +808,18 @@ bool TMain::eventFilter(QObject* o, QEvent* e) {
             const bool klik =
                 m_odkazStisknut && LabelWWW->rect().contains(mys->position().toPoint());
             m_odkazStisknut = false;
-            if (klik && !LabelWWW->text().isEmpty()) Shell::otevri(LabelWWW->text());
+            if (klik && !LabelWWW->text().isEmpty()) {
+                // Without a program for web pages the user still learns the address.
+                const QString adresa = LabelWWW->text();
+                Shell::otevri(adresa, [adresa] {
+                    ZobrazDialog(QStringLiteral("Stránku se nepodařilo otevřít, v systému není "
+                                                "program, který by ji zobrazil.\rAdresu \"") +
+                                     adresa +
+                                     QStringLiteral("\" otevřete prosím v internetovém "
+                                                    "prohlížeči."),
+                                 2, 0);
+                });
+            }
         }
     }
     return QMainWindow::eventFilter(o, e);
@@ -802,6 +832,7 @@ void TMain::TBUzivateleClick() {
     Uzivatele = &okno;
     okno.exec();
     Uzivatele = nullptr;
+    poZavreniOkna();
 }
 
 void TMain::TBNovaPlatbaClick() {
@@ -840,11 +871,28 @@ void TMain::TBNovaPlatbaClick() {
         dialog.NactiInfoUzivatele();
     }
     dialog.exec();
+    poZavreniOkna();
 }
 
 void TMain::TBHistoriePlatebClick() {
     THistoriePlateb historie(this);
     historie.exec();
+    poZavreniOkna();
+}
+
+void TMain::poZavreniOkna() {
+    // A window that stored or removed payments has closed, maybe together with a window it
+    // opened itself: the panel shows the counts now, and the main window takes the keyboard
+    // back, since the window system need not hand activation back after two windows closing
+    // at once.
+    if (ProgramKonci()) return;
+    try {
+        InfoRefresh();
+    } catch (const Chyba&) {
+        // A select that failed has been reported by the query helper; the panel keeps the
+        // rest of what it showed.
+    }
+    activateWindow();
 }
 
 void TMain::ObsahExecute() {

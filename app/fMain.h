@@ -107,6 +107,9 @@ protected:
 private:
     void FormCreate();
     void vytvorOvladaci();
+    // After a window opened from the toolbar has closed: the panel's counts again, and the
+    // keyboard back to the main window.
+    void poZavreniOkna();
     // The update check of the first activation.
     void KontrolaAktualizaci();
     // Checks the register once a run (SouborDatabaze::zkontroluj); a damaged one is refused with

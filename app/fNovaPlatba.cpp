@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "Formaty.h"
 #include "Platba.h"
@@ -28,6 +29,9 @@ QLineEdit* jenProCteni(const QString& jmeno, QWidget* rodic, int sirka = -1) {
     auto* e = new QLineEdit(rodic);
     e->setObjectName(jmeno);
     e->setReadOnly(true);
+    // The user changes nothing here: Tab passes over it; a click still reaches it, to select
+    // and copy its text.
+    e->setFocusPolicy(Qt::ClickFocus);
     if (sirka > 0) e->setMinimumWidth(Rozmery::sirka(sirka, e->font()));
     QObject::connect(e, &QLineEdit::textChanged, e, [e](const QString& text) {
         e->setCursorPosition(0);
@@ -196,6 +200,8 @@ TNovaPlatba::TNovaPlatba(QWidget* owner, Relace& relace)
     NavazanePlatby->setFixedCols(0);
     NavazanePlatby->setDefaultRowHeight(Rozmery::vyska(17, NavazanePlatby->font()));
     NavazanePlatby->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Nothing is edited in it: Tab leaves it for the next control instead of walking its cells.
+    NavazanePlatby->setTabKeyNavigation(false);
     NavazanePlatby->setMinimumHeight(Rozmery::vyska(110, NavazanePlatby->font()));
     auto* popisNavazanych = new QLabel(QStringLiteral("Navázané platby:"), this);
     popisNavazanych->setBuddy(NavazanePlatby);
@@ -225,6 +231,12 @@ TNovaPlatba::TNovaPlatba(QWidget* owner, Relace& relace)
     vrstva->addLayout(levy, 1);
     vrstva->addLayout(pravy);
     vrstva->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Tab follows the rows: the member, then per slot its type, "..." and "X", then the
+    // buttons and the linked payments.
+    QWidget* poradi[] = {ecislo, vClen, zClen, vBrig,  zBrig, typ1,          v1, z1, typ2, v2, z2,
+                         typ3,   v3,    z3,    Ulozit, Konec, NavazanePlatby};
+    for (size_t i = 1; i < std::size(poradi); ++i) setTabOrder(poradi[i - 1], poradi[i]);
 
     FormCreate();
     EnterStiskneTlacitko(this);

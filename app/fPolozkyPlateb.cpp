@@ -43,7 +43,6 @@ TPolozkyPlateb::TPolozkyPlateb(THistoriePlateb* owner)
     : QDialog(owner), ADOQuery1(&Main->ADOConnection1), m_historie(owner) {
     setObjectName(QStringLiteral("PolozkyPlateb"));
     setWindowTitle(QStringLiteral("Položky platby"));
-    setSizeGripEnabled(true);
 
     SearchPanel1 = new TSearchPanel(this);
     SearchPanel1->setObjectName(QStringLiteral("SearchPanel1"));

@@ -11,6 +11,7 @@
 #include "Chyba.h"
 #include "Formaty.h"
 #include "Hodiny.h"
+#include "Platba.h"
 #include "SqlHodnoty.h"
 #include "fMain.h"
 #include "fUzivatele.h"
@@ -119,6 +120,9 @@ void TUzivateleDetNew::FormCreate() {
 
 void TUzivateleDetNew::zamkniEvidencniCislo() {
     ecislo->setReadOnly(true);
+    // A box the user cannot change is no tab stop: the dialog opens on the name, the first box
+    // he can change. A click still reaches it, to select and copy the number.
+    ecislo->setFocusPolicy(Qt::ClickFocus);
     QPalette paleta = ecislo->palette();
     paleta.setColor(QPalette::Base, QColor(192, 192, 192));
     ecislo->setPalette(paleta);
@@ -194,6 +198,19 @@ bool TUzivateleDetNew::ulozZmeny() {
 
 void TUzivateleDetNew::UlozitClick() {
     if (!vsechnoVyplneno()) return;
+    // The evidence number is the variable symbol of the member's payments: blanks around it
+    // are dropped, anything but 1 to 10 digits is refused with the typed text kept. A number
+    // stored before this rule stays locked and is not checked here.
+    if (!ecislo->isReadOnly()) {
+        const QString cislo = ecislo->text().trimmed();
+        const QString chybaCisla = ChybaEvidencnihoCisla(cislo);
+        if (!chybaCisla.isEmpty()) {
+            ZobrazDialog(chybaCisla, 0, 0);
+            ecislo->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        ecislo->setText(cislo);
+    }
     // A birth date that is no date or cannot be one is never stored: the user is told and
     // keeps everything he typed.
     const QString chybaData = ChybaDataNarozeni(dat_nar->text(), Hodiny::dnes());

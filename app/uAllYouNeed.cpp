@@ -139,6 +139,7 @@ QStatusBar* RozlozOkno(QWidget* okno, QWidget* obsah, const QList<QWidget*>& tla
     auto* radek = new QHBoxLayout();
     radek->addWidget(obsah, 1);
     radek->addLayout(tlacitka);
+    // The status bar's grip is the window's one size grip.
     auto* stav = new QStatusBar(okno);
     stav->setObjectName(QStringLiteral("StatusBar1"));
     auto* vrstva = new QVBoxLayout(okno);

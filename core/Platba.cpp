@@ -2,6 +2,7 @@
 
 #include "Chyba.h"
 #include "Formaty.h"
+#include "QrPlatba.h"
 #include "Relace.h"
 #include "Spolecne.h"
 
@@ -83,8 +84,24 @@ QString TPlatba::ss() const {
     return SpecifickySymbol(eIndexy);
 }
 
+QString ChybaEvidencnihoCisla(const QString& ecislo) {
+    if (JeSymbolPlatby(ecislo)) return QString();
+    return QStringLiteral("Evidenční číslo „") + ecislo +
+           QStringLiteral(
+               "“ musí být tvořeno 1 až 10 číslicemi, bez mezer a jiných znaků: "
+               "banka ho přebírá jako variabilní symbol platby !");
+}
+
 QString TPlatba::duvodOdmitnuti() const {
     if (!uzivatelVybran) return QStringLiteral("Musí být vybrán uživatel !");
+    // A member stored by an earlier build may carry a number no bank takes as the variable
+    // symbol; the payment would be numbered and stored without a usable transfer.
+    if (!JeSymbolPlatby(ecislo))
+        return QStringLiteral("Evidenční číslo „") + ecislo +
+               QStringLiteral(
+                   "“ nemůže být variabilním symbolem platby (banka přijme jen 1 až "
+                   "10 číslic), platbu nelze uložit. Zadejte prosím uživatele se "
+                   "správným evidenčním číslem.");
     // The total includes the fee, so at least one item with a price must have been chosen.
     // Both are compared as amounts: a total with hellers is as valid as a whole one.
     if (!(Formaty::naCislo(celkem) > Formaty::naCislo(manipulacniPoplatek)))

@@ -62,6 +62,11 @@ struct TNavazanaPlatba {
     bool patriK(const QString& TypPovolenky) const;
 };
 
+// Why a member's evidence number, as the user typed it with blanks around it trimmed, cannot be
+// stored: it is the variable symbol of his payments, which a Czech bank takes only as 1 to 10
+// digits. Empty when it can.
+QString ChybaEvidencnihoCisla(const QString& ecislo);
+
 // The key under which a membership's linked payments are kept.
 extern const char* const kKlicClenstvi;
 
@@ -88,9 +93,10 @@ struct TPlatba {
     QString soucet() const;
     // SS: the e_index of every filled slot, each padded to two digits.
     QString ss() const;
-    // Why the payment cannot be saved, as the dialog says it: no member chosen, no item with a
-    // price beside the handling fee, a specific symbol longer than its ten characters. Empty
-    // when it can be saved.
+    // Why the payment cannot be saved, as the dialog says it: no member chosen, an evidence
+    // number the bank cannot take as the variable symbol, no item with a price beside the
+    // handling fee, a specific symbol longer than its ten characters. Empty when it can be
+    // saved.
     QString duvodOdmitnuti() const;
 };
 

@@ -159,6 +159,11 @@ QString TextProQr(const QString& text, int maxDelka) {
     return prepis.simplified().left(qMax(0, maxDelka)).trimmed();
 }
 
+bool JeSymbolPlatby(const QString& symbol) {
+    static const QRegularExpression cislice(QStringLiteral("^[0-9]{1,10}$"));
+    return cislice.match(symbol).hasMatch();
+}
+
 QString SestavSpd(const TQrUdaje& udaje, QString* duvod) {
     nastavDuvod(duvod, QString());
     QString iban;
@@ -171,11 +176,10 @@ QString SestavSpd(const TQrUdaje& udaje, QString* duvod) {
     static const Symbol symboly[] = {{"X-VS", &TQrUdaje::vs, "variabilní"},
                                      {"X-SS", &TQrUdaje::ss, "specifický"},
                                      {"X-KS", &TQrUdaje::ks, "konstantní"}};
-    static const QRegularExpression cislice(QStringLiteral("^[0-9]{1,10}$"));
     for (const Symbol& s : symboly) {
         const QString& hodnota = udaje.*(s.pole);
         if (hodnota.isEmpty()) continue;
-        if (!cislice.match(hodnota).hasMatch()) {
+        if (!JeSymbolPlatby(hodnota)) {
             nastavDuvod(duvod, QStringLiteral("%1 symbol „%2“ nemá 1 až 10 číslic")
                                    .arg(QString::fromUtf8(s.popis), hodnota));
             return QString();

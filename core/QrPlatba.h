@@ -38,6 +38,10 @@ QString CastkaProQr(const QString& castka, QString* duvod = nullptr);
 // digits, blanks and ".,-/", at most maxDelka characters.
 QString TextProQr(const QString& text, int maxDelka = 60);
 
+// Whether a text can be a symbol of a Czech bank transfer (variable, specific or constant):
+// 1 to 10 digits, nothing else, no blanks.
+bool JeSymbolPlatby(const QString& symbol);
+
 // The payment text "SPD*1.0*ACC:<IBAN>*AM:<amount>*CC:CZK*X-VS:..*X-SS:..*X-KS:..*MSG:..".
 // An empty symbol is left out; a symbol must otherwise be 1 to 10 digits. The message carries
 // the member's name and evidence number. When any value breaks the rules the result is empty

@@ -45,9 +45,15 @@ void ZapisDoLogu(const QString& text) {
                                        "program instalován.")
                             .arg(slozka));
     }
-    const QByteArray radek =
-        (Formaty::datumCas(Hodiny::ted()) + QStringLiteral(": ") + text + QStringLiteral("\r\n"))
-            .toLocal8Bit();
+    // One line per entry: a message's own line breaks become blanks, so that its lines neither
+    // run together nor split the entry.
+    QString jedenRadek = text;
+    jedenRadek.replace(QLatin1String("\r\n"), QLatin1String(" "))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QByteArray radek = (Formaty::datumCas(Hodiny::ted()) + QStringLiteral(": ") + jedenRadek +
+                              QStringLiteral("\r\n"))
+                                 .toLocal8Bit();
     if (log.write(radek) != radek.size() || !log.flush()) throw Chyba(log.errorString());
     log.close();
 }

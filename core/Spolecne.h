@@ -17,8 +17,8 @@ struct TExeVersionData {
         SpecialBuild;
 };
 
-// Appends "<date time>: <text>" and CR LF to Error.log in the program's folder; raises Chyba
-// when the log cannot be created or written.
+// Appends "<date time>: <text>" and CR LF to Error.log in the program's folder, the text's own
+// line breaks written as blanks; raises Chyba when the log cannot be created or written.
 void ZapisDoLogu(const QString& text);
 
 // "1.0.4.30" for a program file with a version block, "" for a file without one,

@@ -4,6 +4,8 @@
 
 #include <QCollator>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
@@ -933,6 +935,38 @@ QByteArray Connection::image() const {
     const QByteArray obraz(reinterpret_cast<const char*>(data), static_cast<qsizetype>(velikost));
     sqlite3_free(data);
     return obraz;
+}
+
+void Connection::zalohujDo(const QString& soubor) const {
+    if (!m_db) throw Chyba(QStringLiteral("Databáze není otevřena."));
+    if (QFileInfo::exists(soubor) || QFileInfo(soubor).isSymLink())
+        throw Chyba(QStringLiteral("Soubor \"%1\" již existuje.").arg(soubor));
+    sqlite3* cil = nullptr;
+    int rc =
+        sqlite3_open_v2(soubor.toUtf8().constData(), &cil,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    QString chyba;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(cil, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_backup* zaloha = sqlite3_backup_init(cil, "main", m_db, "main");
+        if (!zaloha) {
+            rc = sqlite3_errcode(cil);
+        } else {
+            // All pages in one step: the source is this connection's own, so nothing can change
+            // it between steps, and the copy is one state of it.
+            rc = sqlite3_backup_step(zaloha, -1);
+            const int konec = sqlite3_backup_finish(zaloha);
+            if (rc == SQLITE_DONE) rc = konec;
+        }
+    }
+    if (rc != SQLITE_OK) chyba = cil ? zpravaSqlite(cil) : QStringLiteral("out of memory");
+    if (sqlite3_close(cil) != SQLITE_OK && chyba.isEmpty()) chyba = QStringLiteral("close failed");
+    if (!chyba.isEmpty()) {
+        QFile::remove(soubor);
+        QFile::remove(soubor + QStringLiteral("-journal"));
+        throw Chyba(chyba);
+    }
 }
 
 void Connection::zahodPripravene() {

@@ -141,6 +141,11 @@ public:
 
     // The open database as the bytes of a database file.
     QByteArray image() const;
+    // Copies the open database, as one consistent state, into a new database file soubor with
+    // the engine's online backup, while the connection stays open and usable. soubor must not
+    // exist yet; it is written with full synchronisation. Raises Chyba; a file begun is then
+    // removed.
+    void zalohujDo(const QString& soubor) const;
 
     sqlite3* handle() const { return m_db; }
 

@@ -2,28 +2,57 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <utility>
 
 namespace {
 // The formats of the locale in force, worked out once per locale: grids format every date and
-// amount of a large result through here.
+// amount of a large result through here. Dates and times are always shown in the Czech form,
+// whatever the desktop's locale: the program's texts are Czech, and a date written with dots
+// is day.month.year wherever it is written so. Numbers follow the user's locale.
 struct Formatovani {
     QLocale jazyk;
     QLocale cisla;
-    QString kratkeDatum;
+    QLocale cesky;
+    QString kratkeDatum;   // the Czech short date, year in four digits
+    QString mistniDatum;   // the locale's own short date, year in four digits
+    QString poradiMistni;  // the locale's order of day, month and year ("dMy", "Mdy", "yMd")
     QString dlouhyCas;
 };
 
+QString rokCtyrmiCislicemi(QString format) {
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+// The order in which a date format writes day, month and year (letters between quotes are
+// text); "dMy" when it lacks any of them.
+QString poradiVeFormatu(const QString& format) {
+    QString vzor;
+    bool vUvozovkach = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\'')) vUvozovkach = !vUvozovkach;
+        if (vUvozovkach) continue;
+        if ((c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) &&
+            !vzor.contains(c))
+            vzor += c;
+    }
+    return vzor.size() == 3 ? vzor : QStringLiteral("dMy");
+}
+
 const Formatovani& formatovani() {
-    static thread_local Formatovani f{QLocale::c(), QLocale::c(), QString(), QString()};
+    static thread_local Formatovani f{
+        QLocale::c(), QLocale::c(), QLocale(QLocale::Czech, QLocale::Czechia), QString(), QString(),
+        QString(),    QString()};
     const QLocale aktualni;
     if (f.kratkeDatum.isEmpty() || !(aktualni == f.jazyk)) {
         f.jazyk = aktualni;
         f.cisla = aktualni;
         f.cisla.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-        f.kratkeDatum = aktualni.dateFormat(QLocale::ShortFormat);
-        if (!f.kratkeDatum.contains(QLatin1String("yyyy")))
-            f.kratkeDatum.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-        f.dlouhyCas = aktualni.timeFormat(QLocale::LongFormat);
+        f.kratkeDatum = rokCtyrmiCislicemi(f.cesky.dateFormat(QLocale::ShortFormat));
+        f.mistniDatum = rokCtyrmiCislicemi(aktualni.dateFormat(QLocale::ShortFormat));
+        f.poradiMistni = poradiVeFormatu(f.mistniDatum);
+        f.dlouhyCas = f.cesky.timeFormat(QLocale::LongFormat);
         f.dlouhyCas.remove(QLatin1Char('t'));
         f.dlouhyCas = f.dlouhyCas.trimmed();
     }
@@ -50,34 +79,41 @@ QString Formaty::formatDlouhehoCasu() {
 
 QString Formaty::datum(const QDate& d) {
     const Formatovani& f = formatovani();
-    return f.jazyk.toString(d, f.kratkeDatum);
+    return f.cesky.toString(d, f.kratkeDatum);
 }
 
 QDate Formaty::naDatum(const QString& text) {
     const QString t = text.trimmed();
     const Formatovani& f = formatovani();
-    static const QRegularExpression triCisla(QStringLiteral(
-        R"(^(\d{1,4})(?:\s*[./-]\s*|\s+)(\d{1,4})(?:\s*[./-]\s*|\s+)(\d{1,4})\.?$)"));
+    static const QRegularExpression triCisla(
+        QStringLiteral(R"(^(\d{1,4})(\s*[./-]\s*|\s+)(\d{1,4})(?:\s*[./-]\s*|\s+)(\d{1,4})\.?$)"));
     const QRegularExpressionMatch m = triCisla.match(t);
     if (!m.hasMatch()) {
-        // Month names and the like: only exactly as the format shows them.
-        const QDate d = f.jazyk.toDate(t, f.kratkeDatum);
-        return d.isValid() && f.jazyk.toString(d, f.kratkeDatum) == t ? d : QDate();
+        // Month names and the like: only exactly as the Czech or the locale's own format shows
+        // them.
+        for (const auto& [jazyk, format] :
+             {std::pair{f.cesky, f.kratkeDatum}, std::pair{f.jazyk, f.mistniDatum}}) {
+            const QDate d = jazyk.toDate(t, format);
+            if (d.isValid() && jazyk.toString(d, format) == t) return d;
+        }
+        return QDate();
     }
-    // The order of day, month and year in the short format (letters between quotes are text).
+    // Which number is the day, the month and the year: a four-digit first number starts with
+    // the year (1980-02-01); a dot after the first number writes day.month.year in every
+    // locale that writes dates with dots; any other separator keeps the locale's own order
+    // (2/1/1980 is 1 February under a month-first locale).
+    const QString prvni = m.captured(1);
     QString vzor;
-    bool vUvozovkach = false;
-    for (const QChar c : f.kratkeDatum) {
-        if (c == QLatin1Char('\'')) vUvozovkach = !vUvozovkach;
-        if (vUvozovkach) continue;
-        if ((c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) &&
-            !vzor.contains(c))
-            vzor += c;
-    }
-    if (vzor.size() != 3) vzor = QStringLiteral("dMy");
+    if (prvni.size() == 4)
+        vzor = QStringLiteral("yMd");
+    else if (m.captured(2).contains(QLatin1Char('.')))
+        vzor = QStringLiteral("dMy");
+    else
+        vzor = f.poradiMistni;
     int den = 0, mesic = 0, rok = 0;
+    const QString cisla[] = {prvni, m.captured(3), m.captured(4)};
     for (int i = 0; i < 3; ++i) {
-        const QString cislo = m.captured(i + 1);
+        const QString& cislo = cisla[i];
         const QChar co = vzor.at(i);
         if (co == QLatin1Char('y')) {
             if (cislo.size() != 4) return QDate();
@@ -92,7 +128,7 @@ QDate Formaty::naDatum(const QString& text) {
 
 QString Formaty::cas(const QTime& t) {
     const Formatovani& f = formatovani();
-    return f.jazyk.toString(t, f.dlouhyCas);
+    return f.cesky.toString(t, f.dlouhyCas);
 }
 
 QString Formaty::datumCas(const QDateTime& dt) {

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "DBGridNew.h"
 #include "Formaty.h"
 #include "Hodiny.h"
 #include "Pomocnik.h"
@@ -122,10 +123,48 @@ private slots:
                                      << "1 Feb 1980" << kPrvniUnor;
         QTest::newRow("C: month name, short year") << "C"
                                                    << "1 Feb 80" << zadne;
-        QTest::newRow("en_US: month first") << "en_US"
-                                            << "2/1/1980" << kPrvniUnor;
+        QTest::newRow("en_US: slashes month first") << "en_US"
+                                                    << "2/1/1980" << kPrvniUnor;
         QTest::newRow("sv_SE: year first") << "sv_SE"
                                            << "1980-02-01" << kPrvniUnor;
+        // A date written with dots is day.month.year in every locale.
+        QTest::newRow("en_US: dots") << "en_US"
+                                     << "1.2.1980" << kPrvniUnor;
+        QTest::newRow("en_US: dots, leading zeros") << "en_US"
+                                                    << "01.02.1980" << kPrvniUnor;
+        QTest::newRow("en_US: as shown") << "en_US" << Formaty::datum(kPrvniUnor) << kPrvniUnor;
+        QTest::newRow("en_US: 13th month with dots") << "en_US"
+                                                     << "13.1.1980" << QDate(1980, 1, 13);
+        QTest::newRow("en_US: year first") << "en_US"
+                                           << "1980-02-01" << kPrvniUnor;
+        QTest::newRow("sv_SE: dots") << "sv_SE"
+                                     << "1.2.1980" << kPrvniUnor;
+        QTest::newRow("cs: year first") << "cs_CZ"
+                                        << "1980-02-01" << kPrvniUnor;
+    }
+
+    // Dates and times are shown in the Czech form whatever the locale; numbers keep the
+    // locale's decimal separator.
+    void zobrazeniVeKazdemJazyce_data() {
+        QTest::addColumn<QString>("jazyk");
+        QTest::addColumn<QString>("cislo");
+        QTest::newRow("cs_CZ") << "cs_CZ"
+                               << "312,5";
+        QTest::newRow("en_US") << "en_US"
+                               << "312.5";
+        QTest::newRow("de_DE") << "de_DE"
+                               << "312,5";
+        QTest::newRow("C") << "C"
+                           << "312,5";
+    }
+    void zobrazeniVeKazdemJazyce() {
+        QFETCH(QString, jazyk);
+        QFETCH(QString, cislo);
+        QLocale::setDefault(Formaty::jazykProgramu(QLocale(jazyk)));
+        QCOMPARE(Formaty::datum(kPrvniUnor), QStringLiteral("01.02.1980"));
+        QCOMPARE(Formaty::datumCas(QDateTime(QDate(2027, 3, 1), QTime(14, 5, 9))),
+                 QStringLiteral("01.03.2027 14:05:09"));
+        QCOMPARE(Formaty::cislo(312.5), cislo);
     }
     void naDatum() {
         QFETCH(QString, jazyk);
@@ -239,6 +278,49 @@ private slots:
         if (!zprava.isEmpty())
             QCOMPARE(d->dat_nar->text(), precteno.isValid() ? Formaty::datum(precteno) : napsano);
         delete d;
+    }
+
+    // The same typed dates store the same days under every locale the program meets, and the
+    // list shows them in the Czech form.
+    void stejneDnyVeKazdemJazyce_data() {
+        QTest::addColumn<QString>("jazyk");
+        for (const char* j : {"cs_CZ", "en_US", "de_DE", "C"}) QTest::newRow(j) << j;
+    }
+    void stejneDnyVeKazdemJazyce() {
+        QFETCH(QString, jazyk);
+        QLocale::setDefault(Formaty::jazykProgramu(QLocale(jazyk)));
+        const struct {
+            const char* ecislo;
+            const char* napsano;
+        } clenove[] = {{"701", "1.2.1980"},
+                       {"702", "01.02.1980"},
+                       {"703", "1. 2. 1980"},
+                       {"704", "13.1.1980"},
+                       {"705", "1980-02-01"}};
+        for (const auto& c : clenove) {
+            TUzivateleDetNew* d = novyClen();
+            d->ecislo->setText(QString::fromLatin1(c.ecislo));
+            d->dat_nar->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(d->dat_nar, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(d->dat_nar, QString::fromLatin1(c.napsano));
+            QTest::mouseClick(d->Ulozit, Qt::LeftButton);
+            QVERIFY2(!d->isVisible(), c.napsano);
+            delete d;
+        }
+        QCOMPARE(texty(), QStringList());
+        QStringList ulozeno;
+        for (const auto& c : clenove) ulozeno << ulozeneNarozeni(QString::fromLatin1(c.ecislo));
+        QCOMPARE(ulozeno, (QStringList{"1980-02-01", "1980-02-01", "1980-02-01", "1980-01-13",
+                                       "1980-02-01"}));
+        Main->RefreshDBGridu(seznam->DBGrid1, 0);
+        QAbstractItemModel* m = seznam->DBGrid1->model();
+        QStringList ukazano;
+        for (int r = 0; r < m->rowCount(); ++r)
+            for (int s = 0; s < m->columnCount(); ++s)
+                if (m->data(m->index(r, s)).toString().contains(QLatin1String("1980")))
+                    ukazano << m->data(m->index(r, s)).toString();
+        QCOMPARE(ukazano, (QStringList{"01.02.1980", "01.02.1980", "01.02.1980", "13.01.1980",
+                                       "01.02.1980"}));
     }
 
     // Alt+Down opens the calendar; Enter on a day takes it.

@@ -205,6 +205,38 @@ private slots:
         QCOMPARE(odkaz->width(), odkaz->sizeHint().width());
     }
 
+    // The program's windows show its own icon, not the desktop's generic one.
+    void ikonaOken() {
+        Pomocnik::PracovniSlozka s;
+        TMain w;
+        QVERIFY(!QApplication::windowIcon().isNull());
+        QVERIFY(!w.windowIcon().isNull());
+        QCOMPARE(w.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    }
+
+    // When nothing can open the page, the user is told so and given its address.
+    void odkazBezProhlizece() {
+        Pomocnik::PracovniSlozka s;
+        TMain w;
+        Shell::nastavOtevirani(nullptr);
+        Shell::nastavOtevirac(s.cesta(QStringLiteral("neni-otevirac")));
+        w.AktualizaceZkontrolovana = true;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        Zpravy::vymazZaznamy();
+        QLabel* odkaz = w.LabelWWW;
+        const QPoint na(odkaz->width() / 2, odkaz->height() / 2);
+        QTest::mouseClick(odkaz, Qt::LeftButton, {}, na);
+        QTRY_COMPARE_WITH_TIMEOUT(Zpravy::zaznamy().size(), 1, 20000);
+        Shell::nastavOtevirac(QString());
+        QCOMPARE(Zpravy::zaznamy()[0].typZpravy, 2);
+        QCOMPARE(Zpravy::zaznamy()[0].text,
+                 QStringLiteral("Stránku se nepodařilo otevřít, v systému není program, který by "
+                                "ji zobrazil.\rAdresu \"") +
+                     odkaz->text() +
+                     QStringLiteral("\" otevřete prosím v internetovém prohlížeči."));
+    }
+
     // The query helper's error path, with the error shown or handed back.
     void chybaDotazu_data() {
         QTest::addColumn<bool>("poslatDal");

@@ -204,6 +204,24 @@ private slots:
         QCOMPARE(d.NavazanePlatby->rowCount(), 2);
     }
 
+    // Tab follows the rows and passes over the boxes the user cannot change.
+    void poradiTabulatoru() {
+        TNovaPlatba d(w);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.ecislo->setFocus(Qt::TabFocusReason);
+        QStringList poradi{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 17; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            poradi << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(poradi,
+                 (QStringList{"ecislo", "VyberClenstvi", "ZrusClenstvi", "VyberBrigadu",
+                              "ZrusBrigadu", "typ1", "VyberPovolenku1", "ZrusPovolenku1", "typ2",
+                              "VyberPovolenku2", "ZrusPovolenku2", "typ3", "VyberPovolenku3",
+                              "ZrusPovolenku3", "Ulozit", "Konec", "NavazanePlatby", "ecislo"}));
+    }
+
     void rokBezPoplatku() {
         proved(QStringLiteral("delete from ManipulacniPopl"));
         TNovaPlatba d(w);
@@ -741,6 +759,60 @@ private slots:
             QStringLiteral("Specifický symbol 12345616263 je delší než 10 znaků")));
         QCOMPARE(jedna(QStringLiteral("select count(*) from HistoriePlatebHead")),
                  QStringLiteral("0"));
+    }
+
+    // A member stored by an earlier build with an evidence number the bank cannot take as the
+    // variable symbol still loads, but his payment is refused before anything is written.
+    void evidencniCisloMimoSymbol_data() {
+        QTest::addColumn<QString>("ecislo");
+        QTest::newRow("trailing blank") << "300417 ";
+        QTest::newRow("letters") << "A12";
+        QTest::newRow("eleven digits") << "12345678901";
+    }
+    void evidencniCisloMimoSymbol() {
+        QFETCH(QString, ecislo);
+        proved(QStringLiteral("update Uzivatele set ecislo = '") + ecislo +
+               QStringLiteral("' where id = 1"));
+        const QSignalBlocker ticho(d->ecislo);
+        d->ecislo->setItemText(0, ecislo);
+        d->NactiInfoUzivatele();
+        QCOMPARE(d->jmeno->text(), QStringLiteral("Jan"));
+        d->CenaClenstvi->setText(QStringLiteral("100"));
+        d->DopoctiCelkovouCastku();
+        d->UlozitClick();
+        const auto z = Zpravy::zaznamy();
+        QCOMPARE(z.size(), 1);
+        QCOMPARE(z[0].text, QStringLiteral("Evidenční číslo „") + ecislo +
+                                QStringLiteral("“ nemůže být variabilním symbolem platby (banka "
+                                               "přijme jen 1 až 10 číslic), platbu nelze uložit. "
+                                               "Zadejte prosím uživatele se správným evidenčním "
+                                               "číslem."));
+        QCOMPARE(jedna(QStringLiteral("select count(*) from HistoriePlatebHead")),
+                 QStringLiteral("0"));
+    }
+
+    // Saving from the main window's toolbar: once the payment form and the dialog have closed,
+    // the panel counts the new payment and its items at once, without waiting for the window
+    // system to activate the main window again.
+    void panelPoUlozeni() {
+        delete d;
+        d = nullptr;
+        w->AktualizaceZkontrolovana = true;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->FormActivate();
+        QCOMPARE(w->LabelPlatby->text(), QStringLiteral("0"));
+        priOtevreni<TNovaPlatba>([this](TNovaPlatba* n) {
+            vyberRadek<TCisClenstvi>(QStringLiteral("id"), QStringLiteral("1"));
+            n->VyberClenstviClick();
+            Zpravy::pridejOdpoved(0);
+            ocekavejFormular();
+            n->UlozitClick();
+        });
+        w->TBNovaPlatbaClick();
+        QCOMPARE(formular.value(1), QStringLiteral("123"));
+        QCOMPARE(w->LabelPlatby->text(), QStringLiteral("1"));
+        QCOMPARE(w->LabelPolozky->text(), QStringLiteral("3"));
     }
 };
 

@@ -5,11 +5,15 @@
 #include <QtTest>
 
 #include "Hodiny.h"
+#include "Okna.h"
 #include "Pomocnik.h"
 #include "VzorovaData.h"
+#include "Zpravy.h"
+#include "fHistoriePlateb.h"
 #include "fMain.h"
 #include "fNapoveda.h"
 #include "fNovaPlatba.h"
+#include "fUzivatele.h"
 
 // What screen readers are told: the payment dialog's fields by their row and column, the help
 // window as a window.
@@ -114,6 +118,82 @@ private slots:
         QCOMPARE(i->role(), QAccessible::Window);
         QCOMPARE(i->text(QAccessible::Name), QStringLiteral("Nápověda"));
         napoveda->close();
+    }
+
+    // ------------------------------------------------------------ the main window by keyboard
+
+    // The main window opens with the keyboard on its first command; Tab walks the toolbar's
+    // commands round; Space on one opens its window.
+    void nastrojovaListaTabulatorem() {
+        w->AktualizaceZkontrolovana = true;
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        auto zaostreno = [] {
+            QWidget* f = QApplication::focusWidget();
+            return f ? f->objectName() : QStringLiteral("<none>");
+        };
+        QStringList poradi{zaostreno()};
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget()
+                                                        : static_cast<QWidget*>(w),
+                            Qt::Key_Tab);
+            poradi << zaostreno();
+        }
+        QCOMPARE(poradi, (QStringList{"TBUzivatele", "TBNovaPlatba", "TBHistoriePlateb", "TBKonec",
+                                      "TBUzivatele"}));
+        bool otevreno = false;
+        priOtevreni<TUzivatele>([&otevreno](TUzivatele* u) {
+            otevreno = true;
+            u->reject();
+        });
+        auto* uzivatele = w->findChild<QWidget*>(QStringLiteral("TBUzivatele"));
+        uzivatele->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(uzivatele, Qt::Key_Space);
+        QVERIFY(QTest::qWaitFor([&] { return otevreno; }));
+        w->hide();
+    }
+
+    // Each command has a shortcut, named in its button's tooltip.
+    void zkratkyNastrojoveListy_data() {
+        QTest::addColumn<QString>("tlacitko");
+        QTest::addColumn<int>("klavesa");
+        QTest::addColumn<QString>("napoveda");
+        QTest::newRow("members") << "TBUzivatele" << int(Qt::Key_U) << "Uživatelé (Ctrl+U)";
+        QTest::newRow("new payment") << "TBNovaPlatba" << int(Qt::Key_N) << "Nová platba (Ctrl+N)";
+        QTest::newRow("history") << "TBHistoriePlateb" << int(Qt::Key_H)
+                                 << "Historie plateb (Ctrl+H)";
+    }
+    void zkratkyNastrojoveListy() {
+        QFETCH(QString, tlacitko);
+        QFETCH(int, klavesa);
+        QFETCH(QString, napoveda);
+        QCOMPARE(w->findChild<QWidget*>(tlacitko)->toolTip(), napoveda);
+        w->AktualizaceZkontrolovana = true;
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        Zpravy::vymazZaznamy();
+        QString otevreno;
+        auto zavri = [&otevreno](QDialog* d) {
+            otevreno = QString::fromLatin1(d->metaObject()->className());
+            d->reject();
+        };
+        const bool novaPlatba = tlacitko == QLatin1String("TBNovaPlatba");
+        if (!novaPlatba) priOtevreni<QDialog>(zavri);
+        QTest::keyClick(w, Qt::Key(klavesa), Qt::ControlModifier);
+        // With no member entered, a new payment says so instead of opening its dialog.
+        if (novaPlatba) {
+            QCOMPARE(Zpravy::zaznamy().size(), 1);
+            QCOMPARE(Zpravy::zaznamy().first().text,
+                     QStringLiteral("Musí být zadán alespoň jeden uživatel."));
+        } else {
+            QVERIFY(QTest::qWaitFor([&] { return !otevreno.isEmpty(); }));
+            QCOMPARE(otevreno, tlacitko == QLatin1String("TBUzivatele")
+                                   ? QStringLiteral("TUzivatele")
+                                   : QStringLiteral("THistoriePlateb"));
+        }
+        w->hide();
     }
 };
 

@@ -81,7 +81,10 @@ private slots:
         ZapisDoLogu(QStringLiteral("první"));
         Hodiny::nastav(QDateTime(QDate(2016, 3, 6), QTime(0, 0)));
         ZapisDoLogu(QStringLiteral("druhý"));
-        QCOMPARE(s.log(), QStringLiteral("05.03.2016 9:07:03: první\r\n06.03.2016: druhý\r\n"));
+        // A message of several lines is one entry whose lines are kept apart by blanks.
+        ZapisDoLogu(QStringLiteral("bez internetu,\rpřípadně\r\nzkuste\nznovu"));
+        QCOMPARE(s.log(), QStringLiteral("05.03.2016 9:07:03: první\r\n06.03.2016: druhý\r\n"
+                                         "06.03.2016: bez internetu, případně zkuste znovu\r\n"));
     }
 
     // A folder standing where the log should be: the log cannot be created.

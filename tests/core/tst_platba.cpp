@@ -124,36 +124,67 @@ private slots:
     // What makes a payment refused, in the order the dialog checks it.
     void duvodOdmitnuti_data() {
         QTest::addColumn<bool>("clen");
+        QTest::addColumn<QString>("ecislo");
         QTest::addColumn<QString>("celkem");
         QTest::addColumn<QString>("poplatek");
         QTest::addColumn<QString>("eIndex");  // of the membership, the only filled slot
         QTest::addColumn<QString>("duvod");
-        QTest::newRow("fine") << true << "1250"
+        const QString spatneCislo = QStringLiteral(
+            "“ nemůže být variabilním symbolem platby (banka přijme jen 1 až 10 číslic), platbu "
+            "nelze uložit. Zadejte prosím uživatele se správným evidenčním číslem.");
+        QTest::newRow("fine") << true << "123"
+                              << "1250"
                               << "50"
                               << "1"
                               << "";
-        QTest::newRow("no member, checked first") << false << "50"
+        QTest::newRow("no member, checked first") << false << "300417 "
+                                                  << "50"
                                                   << "50"
                                                   << "123456789012"
                                                   << "Musí být vybrán uživatel !";
-        QTest::newRow("only the fee") << true << "50"
+        QTest::newRow("evidence number with a blank")
+            << true << "300417 "
+            << "1250"
+            << "50"
+            << "1" << QStringLiteral("Evidenční číslo „300417 ") + spatneCislo;
+        QTest::newRow("evidence number with letters, before the items")
+            << true << "A12"
+            << "50"
+            << "50"
+            << "1" << QStringLiteral("Evidenční číslo „A12") + spatneCislo;
+        QTest::newRow("evidence number of eleven digits")
+            << true << "12345678901"
+            << "1250"
+            << "50"
+            << "1" << QStringLiteral("Evidenční číslo „12345678901") + spatneCislo;
+        QTest::newRow("evidence number of ten digits") << true << "1234567890"
+                                                       << "1250"
+                                                       << "50"
+                                                       << "1"
+                                                       << "";
+        QTest::newRow("only the fee") << true << "123"
+                                      << "50"
                                       << "50"
                                       << "1"
                                       << "Musí být zadána alespoň jedna položka platby !";
-        QTest::newRow("hellers above the fee") << true << "50,5"
+        QTest::newRow("hellers above the fee") << true << "123"
+                                               << "50,5"
                                                << "50"
                                                << "1"
                                                << "";
-        QTest::newRow("no fee, nothing chosen") << true << "0"
+        QTest::newRow("no fee, nothing chosen") << true << "123"
+                                                << "0"
                                                 << "0"
                                                 << "1"
                                                 << "Musí být zadána alespoň jedna položka platby !";
-        QTest::newRow("ten characters") << true << "100"
+        QTest::newRow("ten characters") << true << "123"
+                                        << "100"
                                         << "0"
                                         << "1234567890"
                                         << "";
         QTest::newRow("eleven characters")
-            << true << "100"
+            << true << "123"
+            << "100"
             << "0"
             << "12345678901"
             << "Specifický symbol 12345678901 je delší než 10 znaků, platbu nelze uložit. "
@@ -161,12 +192,14 @@ private slots:
     }
     void duvodOdmitnuti() {
         QFETCH(bool, clen);
+        QFETCH(QString, ecislo);
         QFETCH(QString, celkem);
         QFETCH(QString, poplatek);
         QFETCH(QString, eIndex);
         QFETCH(QString, duvod);
         TPlatba p;
         p.uzivatelVybran = clen;
+        p.ecislo = ecislo;
         p.clenstvi.cena = QStringLiteral("100");
         p.clenstvi.e_index = eIndex;
         p.celkem = celkem;
