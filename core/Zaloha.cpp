@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "Chyba.h"
-#include "SouborDatabaze.h"
+#include "Disk.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ void zapisNaDisk(const QString& cesta, const QByteArray& data) {
         throw Chyba(QStringLiteral("Soubor \"%1\" nelze zapsat.").arg(cesta));
     }
     try {
-        SouborDatabaze::synchronizuj(cesta);
+        Disk::synchronizuj(cesta);
     } catch (const Chyba&) {
         QFile::remove(cesta);
         throw;
@@ -136,9 +136,9 @@ QString Zaloha::zalohuj(const db::Connection& spojeni, const QString& slozka, co
     odstran(docasny);
     try {
         spojeni.zalohujDo(docasny);
-        SouborDatabaze::synchronizuj(docasny);
+        Disk::synchronizuj(docasny);
         prejmenuj(docasny, cil);
-        SouborDatabaze::synchronizuj(QFileInfo(cil).absolutePath());
+        Disk::synchronizuj(QFileInfo(cil).absolutePath());
     } catch (const Chyba& e) {
         QFile::remove(docasny);
         throw Chyba(
@@ -186,9 +186,9 @@ QString Zaloha::obnov(db::Connection& spojeni, const QString& zaloha, const QDat
     try {
         if (!QFile::copy(registr, puvodni))
             throw Chyba(QStringLiteral("Soubor \"%1\" nelze vytvořit.").arg(puvodni));
-        SouborDatabaze::synchronizuj(puvodni);
+        Disk::synchronizuj(puvodni);
         if (existuje(zurnal)) prejmenuj(zurnal, puvodni + QStringLiteral("-journal"));
-        SouborDatabaze::synchronizuj(QFileInfo(registr).absolutePath());
+        Disk::synchronizuj(QFileInfo(registr).absolutePath());
     } catch (const Chyba&) {
         QFile::remove(docasny);
         if (!existuje(puvodni + QStringLiteral("-journal"))) QFile::remove(puvodni);
@@ -207,7 +207,7 @@ QString Zaloha::obnov(db::Connection& spojeni, const QString& zaloha, const QDat
         otevriZnovu();
         throw;
     }
-    SouborDatabaze::synchronizuj(QFileInfo(registr).absolutePath());
+    Disk::synchronizuj(QFileInfo(registr).absolutePath());
     otevriZnovu();
     return puvodni;
 }
