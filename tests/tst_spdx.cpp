@@ -157,6 +157,40 @@ private slots:
                  QByteArray("int m;\n"));
     }
 
+    // The script is one of the sources: run from the repository it gives the line to, it
+    // rewrites its own file while it runs, and still goes on to the files after it.
+    void vlastniSoubor() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QByteArray skript = precti(kSkript);
+        QVERIFY(skript.startsWith("#!"));
+        skript.replace(kHash + '\n', QByteArray());
+        QDir().mkpath(dir.filePath(QStringLiteral("tools")));
+        QDir().mkpath(dir.filePath(QStringLiteral("zz")));
+        const QString kopie = dir.filePath(QStringLiteral("tools/spdx.sh"));
+        QVERIFY(zapis(kopie, skript));
+        QVERIFY(
+            QFile::setPermissions(kopie, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(zapis(dir.filePath(QStringLiteral("app.cpp")), "int a;\n"));
+        QVERIFY(zapis(dir.filePath(QStringLiteral("zz/posledni.cpp")), "int z;\n"));
+        QVERIFY(git(dir.path(), {QStringLiteral("init"), QStringLiteral("-q")}));
+        QVERIFY(git(dir.path(), {QStringLiteral("add"), QStringLiteral(".")}));
+
+        QProcess p;
+        p.start(kopie, {});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.readAllStandardError(), QByteArray());
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(p.readAllStandardOutput(),
+                 QByteArray("app.cpp\ntools/spdx.sh\nzz/posledni.cpp\n"));
+        QCOMPARE(precti(kopie), skript.left(skript.indexOf('\n') + 1) + kHash + '\n' +
+                                    skript.mid(skript.indexOf('\n') + 1));
+        QCOMPARE(precti(dir.filePath(QStringLiteral("zz/posledni.cpp"))), kC + "\nint z;\n");
+        p.start(kopie, {QStringLiteral("--kontrola")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+    }
+
     void spatneArgumenty() {
         QCOMPARE(spdx({QStringLiteral("--jinak")}).kod, 2);
         QCOMPARE(spdx({QStringLiteral("a"), QStringLiteral("b")}).kod, 2);

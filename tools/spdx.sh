@@ -55,42 +55,52 @@ soubory() {
     fi
 }
 
-chybi=()
-while IFS= read -r -d '' f; do
-    cesta="$koren/$f"
-    # Tracked but deleted, a link, or a file that cannot be read: nothing to do.
-    [ -f "$cesta" ] && [ ! -L "$cesta" ] && [ -r "$cesta" ] || continue
-    k="$(komentar "$f")"
-    [ -n "$k" ] || continue
-    # Any SPDX identifier near the top counts: a file of others keeps its own.
-    if head -n 5 "$cesta" | grep -q "SPDX-License-Identifier:"; then
-        continue
-    fi
-    if [ "$kontrola" = 1 ]; then
-        chybi+=("$f")
-        continue
-    fi
-    # The line ends as the file's first line ends (CRLF or LF).
-    konec=""
-    if head -n 1 "$cesta" | grep -q $'\r$'; then konec=$'\r'; fi
-    radek="$k SPDX-License-Identifier: $licence$konec"
-    docasny="$(mktemp)"
-    if [ "$(head -c 2 "$cesta")" = "#!" ]; then
-        # The first line ends with a line break unless the file is that line alone.
-        { head -n 1 "$cesta"; [ "$(head -n 1 "$cesta" | wc -l)" = 1 ] || echo; printf '%s\n' "$radek";
-          tail -n +2 "$cesta"; } >"$docasny"
-    else
-        { printf '%s\n' "$radek"; cat "$cesta"; } >"$docasny"
-    fi
-    # Written into the same file, so that its permissions (an executable script) stay.
-    cat "$docasny" >"$cesta"
-    rm -f "$docasny"
-    echo "$f"
-done < <(soubory)
+# The work is one function, read whole before it runs: the script may rewrite its own file (it
+# is one of the sources), and the shell would otherwise read on from the changed file.
+projdi() {
+    local chybi=() f cesta k konec radek docasny
+    while IFS= read -r -d '' f; do
+        cesta="$koren/$f"
+        # Tracked but deleted, a link, or a file that cannot be read: nothing to do.
+        [ -f "$cesta" ] && [ ! -L "$cesta" ] && [ -r "$cesta" ] || continue
+        k="$(komentar "$f")"
+        [ -n "$k" ] || continue
+        # Any SPDX identifier near the top counts: a file of others keeps its own.
+        if head -n 5 "$cesta" | grep -q "SPDX-License-Identifier:"; then
+            continue
+        fi
+        if [ "$kontrola" = 1 ]; then
+            chybi+=("$f")
+            continue
+        fi
+        # The line ends as the file's first line ends (CRLF or LF).
+        konec=""
+        if head -n 1 "$cesta" | grep -q $'\r$'; then konec=$'\r'; fi
+        radek="$k SPDX-License-Identifier: $licence$konec"
+        docasny="$(mktemp)"
+        if [ "$(head -c 2 "$cesta")" = "#!" ]; then
+            # The first line ends with a line break unless the file is that line alone.
+            {
+                head -n 1 "$cesta"
+                [ "$(head -n 1 "$cesta" | wc -l)" = 1 ] || echo
+                printf '%s\n' "$radek"
+                tail -n +2 "$cesta"
+            } >"$docasny"
+        else
+            { printf '%s\n' "$radek"; cat "$cesta"; } >"$docasny"
+        fi
+        # Written into the same file, so that its permissions (an executable script) stay.
+        cat "$docasny" >"$cesta"
+        rm -f "$docasny"
+        echo "$f"
+    done < <(soubory)
 
-if [ ${#chybi[@]} -gt 0 ]; then
-    echo "spdx.sh: these source files lack the line \"SPDX-License-Identifier: $licence\"" \
-        "(tools/spdx.sh adds it):" >&2
-    printf '  %s\n' "${chybi[@]}" >&2
-    exit 1
-fi
+    if [ ${#chybi[@]} -gt 0 ]; then
+        echo "spdx.sh: these source files lack the line \"SPDX-License-Identifier: $licence\"" \
+            "(tools/spdx.sh adds it):" >&2
+        printf '  %s\n' "${chybi[@]}" >&2
+        exit 1
+    fi
+}
+# One line: nothing after it is read from the file once it has run.
+projdi; exit 0
