@@ -34,14 +34,17 @@ done
 [ -f "$oznameni" ] || { echo "knihovny.sh: no notices $oznameni" >&2 && exit 1; }
 
 # The file names in backticks in the last cell of each row of the notices' tables.
-mapfile -t jmenovane < <(awk -F'|' '
+declare -A jmenovane
+while IFS= read -r jmeno; do
+    jmenovane[$jmeno]=1
+done < <(awk -F'|' '
     /^\|/ && NF >= 3 {
         bunka = $(NF - 1)
         while (match(bunka, /`[^`]+`/)) {
             print substr(bunka, RSTART + 1, RLENGTH - 2)
             bunka = substr(bunka, RSTART + RLENGTH)
         }
-    }' "$oznameni" | sort -u)
+    }' "$oznameni")
 
 # The Debian package holding a library file, found by its path as ldd gives it, its real path, or
 # the same path below /usr (the libraries live in /usr/lib while ldd may name them under /lib).
@@ -80,7 +83,7 @@ for p in "${programy[@]}"; do
         if [ -z "${zname[$klic]+x}" ]; then
             v="-"
             if b="$(balicek_souboru "$cesta")"; then
-                v="$(dpkg-query -W -f='${Version}' "$b" 2>/dev/null | head -n1)"
+                v="$(dpkg-query -W -f='${Version}' "$b" 2>/dev/null)" || v="-"
             else
                 b="-"
             fi
@@ -101,7 +104,7 @@ fi
 chybi=()
 while IFS=$'\t' read -r jmeno kdo b v; do
     [ -n "$jmeno" ] || continue
-    if printf '%s\n' "${jmenovane[@]}" | grep -qxF -- "$jmeno"; then
+    if [ -n "${jmenovane[$jmeno]+x}" ]; then
         printf '%s\t%s\t%s\t%s\n' "$jmeno" "$kdo" "$b" "$v"
     else
         chybi+=("$jmeno ($kdo)")
