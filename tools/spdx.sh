@@ -66,7 +66,8 @@ projdi() {
         k="$(komentar "$f")"
         [ -n "$k" ] || continue
         # Any SPDX identifier near the top counts: a file of others keeps its own.
-        if head -n 5 "$cesta" | grep -q "SPDX-License-Identifier:"; then
+        # (Tested on the text itself: "head | grep -q" may fail as the pipe closes early.)
+        if [[ "$(head -n 5 "$cesta")" == *"SPDX-License-Identifier:"* ]]; then
             continue
         fi
         if [ "$kontrola" = 1 ]; then
@@ -75,7 +76,7 @@ projdi() {
         fi
         # The line ends as the file's first line ends (CRLF or LF).
         konec=""
-        if head -n 1 "$cesta" | grep -q $'\r$'; then konec=$'\r'; fi
+        if [[ "$(head -n 1 "$cesta")" == *$'\r' ]]; then konec=$'\r'; fi
         radek="$k SPDX-License-Identifier: $licence$konec"
         docasny="$(mktemp)"
         if [ "$(head -c 2 "$cesta")" = "#!" ]; then
