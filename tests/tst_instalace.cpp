@@ -20,6 +20,10 @@ using Vydavani::zapis;
 namespace {
 
 const QString kVerze = QStringLiteral(PARMEX_VERZE);
+const QString kKoren = QStringLiteral(PARMEX_KOREN);
+// What an installation puts into the program's folder.
+const QStringList kInstalovane = {"LICENSE", "ParmexRozu", "THIRD-PARTY.md", "instalace.sh",
+                                  "parmex-rozu.svg"};
 
 struct Vysledek {
     int kod = -1;
@@ -186,17 +190,20 @@ private slots:
             for (qint64 id : procesyZeSlozky(s)) ::kill(pid_t(id), SIGKILL);
     }
 
-    // The archive: one folder with the program of this build, our icon and the installer,
-    // which knows the packages of the libraries the program and its updater link.
+    // The archive: one folder with the program of this build, our icon, the program's licence,
+    // the notices of the libraries it uses and the installer, which knows the packages of the
+    // libraries the program and its updater link.
     void balik() {
         const Vysledek t = spust(QStringLiteral("tar"), {QStringLiteral("-tzf"), m_archiv});
         QCOMPARE(t.kod, 0);
         const QString s = QStringLiteral("ParmexRozu-") + kVerze + QLatin1Char('/');
         QStringList polozky = t.vystup.trimmed().split(QLatin1Char('\n'));
         polozky.sort();
-        QCOMPARE(polozky, (QStringList{s, s + QStringLiteral("ParmexRozu"),
-                                       s + QStringLiteral("instalace.sh"),
-                                       s + QStringLiteral("parmex-rozu.svg")}));
+        QCOMPARE(
+            polozky,
+            (QStringList{s, s + QStringLiteral("LICENSE"), s + QStringLiteral("ParmexRozu"),
+                         s + QStringLiteral("THIRD-PARTY.md"), s + QStringLiteral("instalace.sh"),
+                         s + QStringLiteral("parmex-rozu.svg")}));
         const QString program = m_zdroj + QStringLiteral("/ParmexRozu");
         QVERIFY(QFileInfo(program).isExecutable());
         QVERIFY(QFileInfo(m_zdroj + QStringLiteral("/instalace.sh")).isExecutable());
@@ -205,6 +212,15 @@ private slots:
         QCOMPARE(blok.value(QStringLiteral("FileVersion")), kVerze);
         QCOMPARE(blok.value(QStringLiteral("ProductName")), QStringLiteral(PARMEX_PRODUKT));
         QVERIFY(precti(m_zdroj + QStringLiteral("/parmex-rozu.svg")).contains("<svg"));
+        for (const char* f : {"LICENSE", "THIRD-PARTY.md"}) {
+            const QByteArray obsah = precti(m_zdroj + QLatin1Char('/') + QLatin1String(f));
+            QCOMPARE(obsah, precti(kKoren + QLatin1Char('/') + QLatin1String(f)));
+            QCOMPARE(QFileInfo(m_zdroj + QLatin1Char('/') + QLatin1String(f)).isExecutable(),
+                     false);
+        }
+        QVERIFY(precti(m_zdroj + QStringLiteral("/LICENSE"))
+                    .startsWith("                    GNU GENERAL PUBLIC LICENSE\n"
+                                "                       Version 3, 29 June 2007"));
 
         const QString instalator =
             QString::fromUtf8(precti(m_zdroj + QStringLiteral("/instalace.sh")));
@@ -242,14 +258,19 @@ private slots:
                                  prostredi(domov), domov);
         QVERIFY2(v.kod == 0, qPrintable(v.chyby));
         QVERIFY2(v.vystup.contains(cil + QStringLiteral("/data.mdb")), qPrintable(v.vystup));
+        QVERIFY2(v.vystup.contains(cil + QStringLiteral("/LICENSE")), qPrintable(v.vystup));
+        QVERIFY2(v.vystup.contains(cil + QStringLiteral("/THIRD-PARTY.md")), qPrintable(v.vystup));
 
         QCOMPARE(precti(cil + QStringLiteral("/ParmexRozu")),
                  precti(m_zdroj + QStringLiteral("/ParmexRozu")));
         QVERIFY(QFileInfo(cil + QStringLiteral("/ParmexRozu")).isExecutable());
         QVERIFY(QFileInfo(cil + QStringLiteral("/instalace.sh")).isExecutable());
-        QCOMPARE(obsahSlozky(cil).keys(),
-                 (QStringList{QStringLiteral("ParmexRozu"), QStringLiteral("instalace.sh"),
-                              QStringLiteral("parmex-rozu.svg")}));
+        QCOMPARE(obsahSlozky(cil).keys(), kInstalovane);
+        for (const QString& f : {QStringLiteral("LICENSE"), QStringLiteral("THIRD-PARTY.md")}) {
+            QCOMPARE(precti(cil + QLatin1Char('/') + f), precti(m_zdroj + QLatin1Char('/') + f));
+            QCOMPARE(QFileInfo(cil + QLatin1Char('/') + f).permissions() & QFile::ExeOwner,
+                     QFile::Permissions());
+        }
 
         const QString soubor = polozka(domov);
         const Vysledek kontrola = spust(QStringLiteral("desktop-file-validate"), {soubor});
@@ -275,14 +296,18 @@ private slots:
         QVERIFY(zapis(cil + QStringLiteral("/data.mdb"), "registr člena"));
         QVERIFY(zapis(cil + QStringLiteral("/Error.log"), "záznam"));
         QVERIFY(zapis(cil + QStringLiteral("/ParmexRozu"), "starý program"));
+        QVERIFY(zapis(cil + QStringLiteral("/THIRD-PARTY.md"), "staré oznámení"));
         const Vysledek v = instaluj(domov, {});
         QVERIFY2(v.kod == 0, qPrintable(v.chyby));
         QCOMPARE(precti(cil + QStringLiteral("/data.mdb")), QByteArray("registr člena"));
         QCOMPARE(precti(cil + QStringLiteral("/Error.log")), QByteArray("záznam"));
         QCOMPARE(precti(cil + QStringLiteral("/ParmexRozu")),
                  precti(m_zdroj + QStringLiteral("/ParmexRozu")));
+        QCOMPARE(precti(cil + QStringLiteral("/THIRD-PARTY.md")),
+                 precti(m_zdroj + QStringLiteral("/THIRD-PARTY.md")));
         QCOMPARE(obsahSlozky(cil).keys(),
-                 (QStringList{QStringLiteral("Error.log"), QStringLiteral("ParmexRozu"),
+                 (QStringList{QStringLiteral("Error.log"), QStringLiteral("LICENSE"),
+                              QStringLiteral("ParmexRozu"), QStringLiteral("THIRD-PARTY.md"),
                               QStringLiteral("data.mdb"), QStringLiteral("instalace.sh"),
                               QStringLiteral("parmex-rozu.svg")}));
     }
@@ -359,6 +384,91 @@ private slots:
                                                  "libqt6widgets6 libzip4")),
                  qPrintable(v.chyby));
         QCOMPARE(obsahSlozky(domov), (QMap<QString, QByteArray>()));
+    }
+
+    // The notices name every library the programs link, read from their dynamic entries and
+    // from the static libraries the build links in; one left out stops the check, and the
+    // release archive is then not made.
+    void oznameniKnihoven_data() {
+        QTest::addColumn<QString>("vynechat");      // a library file the notices leave out
+        QTest::addColumn<QString>("pridat");        // a table row the notices gain
+        QTest::addColumn<QStringList>("staticke");  // static libraries; empty: the build's list
+        QTest::addColumn<QStringList>("chybi");     // reported missing; empty: the check passes
+        QTest::newRow("the build as it is")
+            << QString() << QString() << QStringList() << QStringList();
+        QTest::newRow("a dynamic library left out")
+            << "libQt6Core.so.6" << QString() << QStringList()
+            << QStringList{"libQt6Core.so.6 (ParmexRozu)", "libQt6Core.so.6 (Obnovnik)"};
+        QTest::newRow("the updater's library left out")
+            << "libzip.so.4" << QString() << QStringList() << QStringList{"libzip.so.4 (Obnovnik)"};
+        QTest::newRow("a static library not named")
+            << QString() << QString() << QStringList{"/opt/sodik/lib/libsodium.a"}
+            << QStringList{"libsodium.a (static, /opt/sodik/lib/libsodium.a)"};
+        QTest::newRow("a static library named")
+            << QString() << "| libsodium | 1.0.18 | ISC | | static | `libsodium.a` |"
+            << QStringList{"/opt/sodik/lib/libsodium.a"} << QStringList();
+        // Imported libraries that are shared are the programs' dynamic entries.
+        QTest::newRow("a shared library among the static ones")
+            << QString() << QString()
+            << QStringList{"/usr/lib/x86_64-linux-gnu/libzip.so",
+                           "/usr/lib/x86_64-linux-gnu/libzip.so.4"}
+            << QStringList();
+    }
+    void oznameniKnihoven() {
+        QFETCH(QString, vynechat);
+        QFETCH(QString, pridat);
+        QFETCH(QStringList, staticke);
+        QFETCH(QStringList, chybi);
+        const QString slozka =
+            m_dir.filePath(QStringLiteral("oznameni-") + QString::number(++m_pocet));
+        QDir().mkpath(slozka);
+        QByteArray oznameni = precti(kKoren + QStringLiteral("/THIRD-PARTY.md"));
+        QVERIFY(oznameni.contains("| `libQt6Core.so.6` "));
+        if (!vynechat.isEmpty()) {
+            const QByteArray jmeno = '`' + vynechat.toUtf8() + '`';
+            QVERIFY(oznameni.contains(jmeno));
+            oznameni.replace(jmeno, QByteArray());
+        }
+        if (!pridat.isEmpty())
+            oznameni.replace("\n\nFor the Windows package",
+                             '\n' + pridat.toUtf8() + "\n\nFor the Windows package");
+        const QString soubor = slozka + QStringLiteral("/THIRD-PARTY.md");
+        QVERIFY(zapis(soubor, oznameni));
+        QString seznam = QStringLiteral(PARMEX_STATICKE);
+        if (!staticke.isEmpty()) {
+            seznam = slozka + QStringLiteral("/staticke.txt");
+            QVERIFY(zapis(seznam, staticke.join(QLatin1Char('\n')).toUtf8() + '\n'));
+        }
+        const QString program = QStringLiteral(PARMEX_EXE);
+        const QString obnovnik = QStringLiteral(OBNOVNIK_EXE);
+        const Vysledek v =
+            spust(kKoren + QStringLiteral("/tools/knihovny.sh"),
+                  {QStringLiteral("--oznameni"), soubor, QStringLiteral("--staticke"), seznam,
+                   QStringLiteral("--program"), program, QStringLiteral("--program"), obnovnik});
+        if (chybi.isEmpty()) {
+            QVERIFY2(v.kod == 0, qPrintable(v.chyby));
+            // The list of the build: each linked library with what links it and its package.
+            QVERIFY2(v.vystup.contains(
+                         QStringLiteral("libQt6Widgets.so.6\tParmexRozu\tlibqt6widgets6\t")),
+                     qPrintable(v.vystup));
+            QVERIFY2(v.vystup.contains(QStringLiteral("libzip.so.4\tObnovnik\tlibzip4\t")),
+                     qPrintable(v.vystup));
+            return;
+        }
+        QCOMPARE(v.kod, 1);
+        for (const QString& c : chybi)
+            QVERIFY2(v.chyby.contains(QStringLiteral("  ") + c + QLatin1Char('\n')),
+                     qPrintable(v.chyby));
+        QCOMPARE(v.chyby.count(QStringLiteral("\n  ")), chybi.size());
+
+        // The release archive is not made.
+        const QString vystup = slozka + QStringLiteral("/balik");
+        const Vysledek b = spust(QStringLiteral(BALIK_SKRIPT),
+                                 {QStringLiteral("--vystup"), vystup, QStringLiteral("--oznameni"),
+                                  soubor, QStringLiteral("--staticke"), seznam});
+        QCOMPARE(b.kod, 1);
+        QVERIFY2(b.chyby.contains(QStringLiteral("  ") + chybi.first()), qPrintable(b.chyby));
+        QCOMPARE(obsahSlozky(vystup), (QMap<QString, QByteArray>()));
     }
 
     // The program's life end to end: installed from the release archive, given new code lists

@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Makes the release archive ParmexRozu-<version>-linux-x86_64.tar.gz: one folder holding the
 # program folder's files and the installer, into which it writes the Debian packages that hold
-# the libraries the programs link (found with ldd and dpkg).
+# the libraries the programs link (found by tools/knihovny.sh with ldd and dpkg).
 #
-#   tools/balik.sh --vystup FOLDER --verze VERSION [--soubor FILE]... [--program FILE]...
+#   tools/balik.sh --vystup FOLDER --verze VERSION --oznameni THIRD-PARTY.md
+#                  [--staticke FILE] [--soubor FILE]... [--program FILE]...
 #
 # --soubor    a file the archive carries and the installer puts into the program folder
 #             (programs among them are stripped of debugging data)
 # --program   a program whose libraries the installer checks: each shipped program, and the
 #             programs the shipped ones carry inside and write out (the updater)
+# --oznameni  the notices of the libraries: every library the programs link must be named there
+#             (tools/knihovny.sh), or no archive is made
+# --staticke  the static libraries of others the build links into the programs, one a line
 # The build's target "balik" calls this with the lists kept in tools/CMakeLists.txt.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
@@ -17,17 +21,22 @@ vystup=""
 verze=""
 soubory=()
 programy=()
+oznameni=""
+staticke=""
 while [ $# -gt 0 ]; do
     case "$1" in
         --vystup) vystup="$2" && shift 2 ;;
         --verze) verze="$2" && shift 2 ;;
         --soubor) soubory+=("$2") && shift 2 ;;
         --program) programy+=("$2") && shift 2 ;;
+        --oznameni) oznameni="$2" && shift 2 ;;
+        --staticke) staticke="$2" && shift 2 ;;
         *) echo "balik.sh: unknown argument $1" >&2 && exit 2 ;;
     esac
 done
-[ -n "$vystup" ] && [ -n "$verze" ] && [ ${#soubory[@]} -gt 0 ] || {
-    echo "usage: tools/balik.sh --vystup FOLDER --verze VERSION --soubor FILE... --program FILE..." >&2
+[ -n "$vystup" ] && [ -n "$verze" ] && [ -n "$oznameni" ] && [ ${#soubory[@]} -gt 0 ] || {
+    echo "usage: tools/balik.sh --vystup FOLDER --verze VERSION --oznameni THIRD-PARTY.md" \
+        "[--staticke FILE] --soubor FILE... --program FILE..." >&2
     exit 2
 }
 case "$verze" in
@@ -35,38 +44,26 @@ case "$verze" in
 esac
 command -v dpkg-query >/dev/null || { echo "balik.sh: needs dpkg (a Debian system)" >&2 && exit 1; }
 
-# The package holding a library file, found by its path as ldd gives it, its real path, or the
-# same path below /usr (the libraries live in /usr/lib while ldd may name them under /lib).
-balicek_souboru() {
-    local cesta kandidat
-    cesta="$1"
-    for kandidat in "$cesta" "$(readlink -f "$cesta")" "/usr$cesta" "${cesta#/usr}"; do
-        [ -n "$kandidat" ] || continue
-        if dpkg-query -S "$kandidat" >/dev/null 2>&1; then
-            dpkg-query -S "$kandidat" 2>/dev/null | head -n1 | cut -d: -f1
-            return 0
-        fi
-    done
-    return 1
-}
-
-# The libraries each program names itself (its NEEDED entries), where ldd finds them; the
-# packages that hold them bring the rest through their own dependencies.
-balicky=()
+# The libraries the programs link, each with the Debian package that holds it: the check of the
+# notices lists them, and refuses (so no archive is made) when the notices leave one out. The
+# packages of the libraries each program names itself (its NEEDED entries) bring the rest
+# through their own dependencies.
+kontrola=(--oznameni "$oznameni")
+[ -z "$staticke" ] || kontrola+=(--staticke "$staticke")
 for p in "${programy[@]}"; do
     [ -x "$p" ] || { echo "balik.sh: no program $p" >&2 && exit 1; }
-    nalezene="$(ldd "$p")"
-    while read -r jmeno; do
-        knihovna="$(awk -v j="$jmeno" '$1 == j && $2 == "=>" { print $3 }' <<<"$nalezene")"
-        case "$jmeno" in ld-linux*) knihovna="$(awk -v j="$jmeno" '$1 ~ j { print $1 }' <<<"$nalezene")" ;; esac
-        [ -n "$knihovna" ] || { echo "balik.sh: $p: $jmeno not found" >&2 && exit 1; }
-        b="$(balicek_souboru "$knihovna")" || {
-            echo "balik.sh: no Debian package holds $knihovna (linked by $p)" >&2
-            exit 1
-        }
-        balicky+=("$b")
-    done < <(objdump -p "$p" | awk '$1 == "NEEDED" { print $2 }')
+    kontrola+=(--program "$p")
 done
+knihovny="$("$top/tools/knihovny.sh" "${kontrola[@]}")"
+balicky=()
+while IFS=$'\t' read -r jmeno kdo b _; do
+    case "$kdo" in static,*) continue ;; esac
+    [ "$b" != "-" ] || {
+        echo "balik.sh: no Debian package holds $jmeno (linked by $kdo)" >&2
+        exit 1
+    }
+    balicky+=("$b")
+done <<<"$knihovny"
 mapfile -t balicky < <(printf '%s\n' "${balicky[@]}" | sort -u)
 
 nazev="ParmexRozu-$verze"

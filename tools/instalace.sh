@@ -158,6 +158,8 @@ instaluj() {
     echo "Parmex Rozu je nainstalován ve složce $slozka."
     echo "Spustíte jej z nabídky aplikací (Kancelář → Parmex Rozu E-platby)."
     echo "Data programu jsou v souboru $slozka/data.mdb."
+    echo "Program je svobodný software pod licencí GNU GPL verze 3 nebo novější ($slozka/LICENSE);"
+    echo "licence knihoven, které používá, jsou v souboru $slozka/THIRD-PARTY.md."
 }
 
 odinstaluj() {
