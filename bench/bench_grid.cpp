@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the data grid on 100,000 generated member rows: a search keystroke (filter, count and
 // repaint) and title sorts, each through the grid as the user drives it.
 #include <QApplication>

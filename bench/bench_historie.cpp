@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the work on a history of 100,000 payments (three items each):
 //   bench_historie grid     open the history window, two search keystrokes (filter, count and
 //                           paint) beside a plain scan of the same texts, one title sort, one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the payment history window with stored payments (argument, default 500): opening the
 // window with its first read, sorting by a column title's sort list, and a search. With a second
 // argument "ukaz" the window then stays open on the display given by QT_QPA_PLATFORM, to be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the code-list import into a freshly created local database, and beside it the floor:
 // the sqlite3 shell copying the same rows into the same tables in one transaction.
 //   bench_import [extra generated rows per code list (default 0: the sample file)]

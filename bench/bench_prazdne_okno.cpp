@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the start-up measurement: a Qt Widgets program that shows one empty window and
 // ends the same way the program does under PARMEX_KONEC_PO_STARTU=1, once the event loop is
 // idle after the window's first activation.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Measures the program's start-up, memory, grids and code-list import, each beside its floor in
 the same run, and prints one table of medians with the ratios.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails the configuration when a target links Qt Widgets, directly or through any library it
 # links (the program's core must stand without windows).
 function(parmex_bez_qt_widgets cil)

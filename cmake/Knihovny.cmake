@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The static libraries of others that the build links into programs, found by following what the
 # programs link: the project's own libraries are followed into what they link, imported libraries
 # of others are named by their file. Shared libraries are left out: the check of the notices reads

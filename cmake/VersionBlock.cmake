@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Embeds a version block into an executable: the file version, product name and the other
 # entries that the program reads back from its own file (and the updater's) at run time.
 # The block is plain text between two markers, so a reader finds it by scanning the file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "JetSoubor.h"
 
 // glib must come before the library's header, which includes it inside extern "C".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults from outside the program: a folder where nothing can be written, a log that cannot
 // be written, a data.mdb that cannot be created or is cut short, a zero character in a text.
 // Each ends with a clear message, and nothing the user had is lost or overwritten.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A process killed in the middle of the first start, the code-list import or saving a payment
 // leaves data.mdb whole: it passes the database's integrity check and holds the state before
 // the operation or the state after it, never a part of it.

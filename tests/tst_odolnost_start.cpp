@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program started on what it may find in its folder: its exit status after each kind of
 // ending, a data.mdb that belongs to another program or is empty, a folder another start holds,
 // and programs started at the same moment.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A register is never opened damaged and never written where it cannot be: damaged pages, a file
 // too short to be a database, a journal of an unfinished write that belongs to another state of
 // the file (a backup restored after a crash), and a register the program may not write.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one test program on a private X display (Xvfb picks a free display number itself, so
 # tests started side by side never share one).
 #   tests/x11.sh PROGRAM [ARGS...]

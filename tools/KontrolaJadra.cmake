@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that the program's core stands without windows (ctest runs it as jadro_bez_oken):
 #  - no file under core/ includes a header of app/, components/, the platform's window part
 #    (platform/okna/), the updater's window (updater/fMain.h) or Qt Widgets;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The publishing command of the organisation's administrator: writes the program and/or new
 // code lists into the folder the organisation's web server serves, and the announcement that
 // every member's program reads at its start (see core/Vydani.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a sample code-list file "dataCis.mdb" of a local organisation: the file the program
 // imports when the organisation publishes new prices. With --radky it also makes the large
 // variant used for measuring the import.

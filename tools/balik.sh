@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the release archive ParmexRozu-<version>-linux-x86_64.tar.gz: one folder holding the
 # program folder's files and the installer, into which it writes the Debian packages that hold
 # the libraries the programs link (found by tools/knihovny.sh with ldd and dpkg).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for a bounded time
 # (seconds per target: first argument, default 60). Crashes land in build-fuzz/nalezy/<target>/;
 # copy each one into tests/fuzz/regrese/<target>/ and fix the code: tools/fuzz.sh first replays

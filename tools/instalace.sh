@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs Parmex Rozu for the current user, or removes it again.
 #
 #   ./instalace.sh [SLOZKA]                              install (or install again)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lists the libraries the shipped programs link and checks that the notices name each of them.
 #
 #   tools/knihovny.sh --oznameni THIRD-PARTY.md [--staticke FILE] --program FILE...

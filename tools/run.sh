@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the dependencies, builds a program whose organisation's web server is the sample
 # server on 127.0.0.1:8765, starts that server in the background and starts ParmexRozu in a
 # fresh working folder (run/<time>/). At its first start the program checks the server, has the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the whole program and its tests with AddressSanitizer + UndefinedBehaviorSanitizer
 # into build-asan/ and runs every test there. Any report of either sanitizer fails the run.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The sample web server of a local organisation: makes its folder and serves it over HTTP on
 # 127.0.0.1 until stopped.
 #   tools/server.sh FOLDER [PORT] [ORGANISATION]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Gives every source file of the repository the SPDX line of the program's licence at its top,
 # or checks that each has it.
 #

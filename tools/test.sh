@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the dependencies, builds, and runs every test (offscreen, no network needed).
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The administrator's publishing command: writes a new program and/or new code lists into the
 # folder the organisation's web server serves, and the announcement verze.ini last.
 #   tools/vydani.sh SERVER_FOLDER [--program BUILD_FOLDER|FILE] [--ciselniky dataCis.mdb]

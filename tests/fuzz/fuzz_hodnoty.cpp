@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever a value is made of, a statement with it bound to its placeholder does what the same
 // statement with the quoting helper's literal spliced in does: the same value to the last bit
 // (or the same refusal), and its text shows that literal. The input is taken as a text (of a

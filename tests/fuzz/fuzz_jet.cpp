@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Jet reader on damaged copies of the two real Jet files (a Jet 4 and a Jet 3 file), along
 // the path the program takes: the checks made before the reading library is called, the
 // reading in a separate process (this executable started with the reader's argument) and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The announcement file verze.ini and the version comparison on any input: never a crash, the
 // parser reads nothing from a refused file, its values are small letters, and the comparison's
 // answers agree with each other (a version equals itself; when one is higher the other is lower).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The updater's command-line reader on any text: it never crashes, and the arguments it
 // returns are never empty and never hold a separator outside quotes or a quote character.
 #include <QString>

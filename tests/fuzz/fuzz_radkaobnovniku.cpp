@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The updater's two command lines as the program builds them, split as the updater splits them,
 // give back the very arguments the program meant, for any program path, archive name and server
 // address the program accepts. The input is the program's full path, the archive name and the

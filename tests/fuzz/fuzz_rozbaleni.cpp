@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extraction of any archive bytes: never a crash, never a file outside the target folder,
 // and an answer that is one of the documented result codes.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever text the quoting helpers are given, what they return is one SQL literal: put into a
 // select it is one complete statement of one column, and that column gives the value back
 // (the text as it was, the number as it was read, the name as it was).
