@@ -1,8 +1,6 @@
 #include "Vydani.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <zip.h>
 
 #include <QDir>
@@ -17,6 +15,7 @@
 
 #include "Chyba.h"
 #include "Databaze.h"
+#include "Disk.h"
 #include "Hodiny.h"
 #include "ImportCiselniku.h"
 #include "Relace.h"
@@ -48,10 +47,8 @@ bool jeVerzeProgramu(const QString& verze) {
 
 // Writes the file's (or folder's) data through to the disk.
 void synchronizuj(const QString& cesta) {
-    const int fd = ::open(QFile::encodeName(cesta).constData(), O_RDONLY);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0) ::close(fd);
-    if (!ok) throw Chyba(QStringLiteral("Soubor %1 nelze zapsat na disk.").arg(uvozovky(cesta)));
+    if (!Disk::zapisNaDisk(cesta))
+        throw Chyba(QStringLiteral("Soubor %1 nelze zapsat na disk.").arg(uvozovky(cesta)));
 }
 
 // What the import reported, its reason taken out of its frame.
@@ -356,8 +353,7 @@ QStringList vydej(const Zadani& zadani) {
         }
         for (const NovySoubor& s : soubory) synchronizuj(s.docasny);
         for (NovySoubor& s : soubory) {
-            if (std::rename(QFile::encodeName(s.docasny).constData(),
-                            QFile::encodeName(s.cil).constData()) != 0)
+            if (!Disk::prejmenuj(s.docasny, s.cil))
                 throw Chyba(QStringLiteral("Soubor %1 nelze zapsat.").arg(uvozovky(s.cil)));
             s.docasny.clear();
             s.prejmenovan = true;
