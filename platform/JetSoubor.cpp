@@ -1,10 +1,22 @@
 #include "JetSoubor.h"
 
+#ifdef _WIN32
+// The library is built without glib here and brings its own small replacement.
+#include <mdbtools.h>
+
+#include <fcntl.h>
+#include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 // glib must come before the library's header, which includes it inside extern "C".
 #include <glib.h>
 #include <mdbtools.h>
 
 #include <sys/resource.h>
+#endif
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -548,7 +560,21 @@ int hlavniCteni(int argc, char** argv) {
     // A damaged file can make the library ask for memory without end: the reading gives up at
     // a bound well above what any real file needs, before the machine runs short. (Not under
     // AddressSanitizer, which reserves a vast address space of its own.)
-#ifndef PARMEX_ASAN
+#if defined(_WIN32)
+    // Windows has no address-space limit: the process puts itself into a job whose memory is
+    // bounded, where any request beyond the bound fails.
+    if (argc >= 3) {
+        const qint64 mez = (qint64(1) << 30) + QFileInfo(QFile::decodeName(argv[2])).size() * 64;
+        if (const HANDLE uloha = CreateJobObjectW(nullptr, nullptr)) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit{};
+            limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
+            limit.ProcessMemoryLimit = static_cast<SIZE_T>(mez);
+            SetInformationJobObject(uloha, JobObjectExtendedLimitInformation, &limit,
+                                    sizeof(limit));
+            AssignProcessToJobObject(uloha, GetCurrentProcess());
+        }
+    }
+#elif !defined(PARMEX_ASAN)
     if (argc >= 3) {
         const rlim_t mez =
             (rlim_t(1) << 30) + rlim_t(QFileInfo(QFile::decodeName(argv[2])).size()) * 64;
@@ -560,6 +586,10 @@ int hlavniCteni(int argc, char** argv) {
     // error output.
     const int vystup = ::dup(STDOUT_FILENO);
     ::dup2(STDERR_FILENO, STDOUT_FILENO);
+#ifdef _WIN32
+    // The result is a database image: no line end may be translated on its way out.
+    if (vystup >= 0) _setmode(vystup, _O_BINARY);
+#endif
     QByteArray vysledek;
     int kod = 0;
     try {
