@@ -21,6 +21,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -505,6 +506,25 @@ bool zapisVse(int fd, const char* data, qint64 delka) {
     return true;
 }
 
+// The file's name as the reading process gets it. A Windows program reads its arguments, and
+// libmdb opens files, in the system's 8-bit code page: a name that code page cannot write is
+// given in its short form (plain ASCII, the same file).
+QString jmenoProCteni(const QString& soubor) {
+#ifdef _WIN32
+    if (QFile::decodeName(QFile::encodeName(soubor)) == soubor) return soubor;
+    const std::wstring dlouhe = QDir::toNativeSeparators(soubor).toStdWString();
+    const DWORD delka = GetShortPathNameW(dlouhe.c_str(), nullptr, 0);
+    if (delka == 0) return soubor;
+    std::wstring kratke(delka, L'\0');
+    const DWORD n = GetShortPathNameW(dlouhe.c_str(), kratke.data(), delka);
+    if (n == 0 || n >= delka) return soubor;
+    kratke.resize(n);
+    return QString::fromStdWString(kratke);
+#else
+    return soubor;
+#endif
+}
+
 QByteArray prectiVOddelenemProcesu(const QString& soubor, const QStringList& tabulky) {
     const QString program = g_ctenar.isEmpty() ? QCoreApplication::applicationFilePath() : g_ctenar;
     QProcess proces;
@@ -518,7 +538,8 @@ QByteArray prectiVOddelenemProcesu(const QString& soubor, const QStringList& tab
                          QStringLiteral(":hard_rss_limit_mb=1024"));
     proces.setProcessEnvironment(prostredi);
 #endif
-    proces.start(program, QStringList{QString::fromLatin1(kPrepinacCteni), soubor} + tabulky);
+    proces.start(program,
+                 QStringList{QString::fromLatin1(kPrepinacCteni), jmenoProCteni(soubor)} + tabulky);
     if (!proces.waitForStarted(g_limitCteniMs))
         throw Chyba(QStringLiteral("Soubor %1 nelze přečíst: čtení se nepodařilo spustit (%2).")
                         .arg(soubor, proces.errorString()));
