@@ -64,7 +64,6 @@ function(parmex_windows_testy)
             set(prostredi "")
         endif()
         list(TRANSFORM prostredi REPLACE "^QT_" "WINEQT_")
-        list(FILTER prostredi EXCLUDE REGEX "^(LC_ALL|LANG)=")
         list(APPEND prostredi ${wine_prostredi})
         set_tests_properties(${test} PROPERTIES ENVIRONMENT "${prostredi}" FIXTURES_REQUIRED wine)
         # Not under Wine: the *_x11 tests are about the X11 desktop itself (window manager hints,
