@@ -1,10 +1,7 @@
 #include "SouborDatabaze.h"
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -3,10 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 
 namespace {
 std::wstring nativni(const QString& cesta) {

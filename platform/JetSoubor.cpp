@@ -6,10 +6,7 @@
 
 #include <fcntl.h>
 #include <io.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 #else
 // glib must come before the library's header, which includes it inside extern "C".
 #include <glib.h>

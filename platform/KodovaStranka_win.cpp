@@ -2,10 +2,7 @@
 
 #include <QList>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 
 namespace {
 

@@ -27,14 +27,14 @@ klic() {
     { echo "$text"; cat "$toolchain" "$@"; } | sha256sum | cut -c1-12
 }
 
-# Debian's source package NAME (version VERSION), unpacked once into the cache's sources.
+# Debian's source package NAME (version VERSION), unpacked once into the cache's sources: the
+# upstream source as Debian ships it, without Debian's own patches for its Linux packages.
 debian_zdroj() {
     local nazev="$1" verze="$2" cil="$cache/zdroje/$1-$2"
     if [ ! -f "$cil/.hotovo" ]; then
         rm -rf "$cil" && mkdir -p "$cil"
         (cd "$cil" && apt-get source -qq --download-only "$nazev=$verze" >&2)
-        (cd "$cil" && dpkg-source -x --skip-patches ./*.dsc rozbaleno >&2) ||
-            (cd "$cil" && dpkg-source -x ./*.dsc rozbaleno >&2)
+        (cd "$cil" && dpkg-source -x --skip-patches ./*.dsc rozbaleno >&2)
         touch "$cil/.hotovo"
     fi
     echo "$cil/rozbaleno"
@@ -52,6 +52,23 @@ vlastni_zdroj() {
     echo "$cil"
 }
 
+# Configures, builds and installs a CMake project for Windows into PREFIX, and marks it done:
+#   cmake_knihovna SOURCE BUILD PREFIX OPTION...
+# The build's output goes to BUILD.log, whose end is shown when it fails.
+cmake_knihovna() {
+    local zdroj="$1" stavba="$2" cil="$3" log="$2.log"
+    shift 3
+    rm -rf "$stavba" "$cil"
+    {
+        cmake -G Ninja -S "$zdroj" -B "$stavba" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            -DCMAKE_INSTALL_PREFIX="$cil" "$@" &&
+            cmake --build "$stavba" -j"$vlakna" &&
+            cmake --install "$stavba"
+    } >"$log" 2>&1 || { tail -40 "$log" >&2 && exit 1; }
+    rm -rf "$stavba"
+    touch "$cil/.hotovo"
+}
+
 # Debian's own source packages need a deb-src entry for the configured mirror.
 zajisti_deb_src() {
     if apt-get source --print-uris -qq qt6-base >/dev/null 2>&1; then
@@ -61,14 +78,16 @@ zajisti_deb_src() {
     mirror="$(awk '/^URIs:/ { print $2; exit }' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)"
     [ -n "$mirror" ] || mirror=http://deb.debian.org/debian
     zprava "adding a deb-src entry for $mirror"
-    cat >/etc/apt/sources.list.d/deb-src.sources <<EOF
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo tee /etc/apt/sources.list.d/deb-src.sources >/dev/null <<EOF
 Types: deb-src
 URIs: $mirror
 Suites: bookworm
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 EOF
-    apt-get update -qq >&2
+    $sudo apt-get update -qq >&2
 }
 
 # --- Qt 6.4.2: Core, Gui, Widgets, Network (Schannel), Test; windows, offscreen and minimal
@@ -90,23 +109,14 @@ QT_VOLBY=(
     -DFEATURE_freetype=ON
 )
 qt() {
-    local k cil zdroj stavba
+    local k cil zdroj
     k="$(klic "qt $QT_VERZE ${QT_VOLBY[*]}")"
     cil="$cache/qt-6.4.2-$k"
     if [ ! -f "$cil/.hotovo" ]; then
         zajisti_deb_src
         zdroj="$(debian_zdroj qt6-base "$QT_VERZE")"
-        stavba="$cache/stavba/qt-$k"
         zprava "building Qt 6.4.2 into $cil (about 15 minutes on 2 cores)"
-        rm -rf "$stavba" "$cil"
-        cmake -G Ninja -S "$zdroj" -B "$stavba" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-            -DCMAKE_INSTALL_PREFIX="$cil" "${QT_VOLBY[@]}" >"$cache/stavba/qt-$k.log" 2>&1 ||
-            { tail -40 "$cache/stavba/qt-$k.log" >&2 && exit 1; }
-        cmake --build "$stavba" -j"$vlakna" >>"$cache/stavba/qt-$k.log" 2>&1 ||
-            { tail -40 "$cache/stavba/qt-$k.log" >&2 && exit 1; }
-        cmake --install "$stavba" >>"$cache/stavba/qt-$k.log" 2>&1
-        rm -rf "$stavba"
-        touch "$cil/.hotovo"
+        cmake_knihovna "$zdroj" "$cache/stavba/qt-$k" "$cil" "${QT_VOLBY[@]}"
     fi
     echo "$cil"
 }
@@ -154,21 +164,14 @@ LIBZIP_VOLBY=(
     -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF
 )
 libzip() {
-    local k cil zdroj stavba
+    local k cil zdroj
     k="$(klic "libzip $LIBZIP_VERZE ${LIBZIP_VOLBY[*]}")"
     cil="$cache/libzip-1.7.3-$k"
     if [ ! -f "$cil/.hotovo" ]; then
         zajisti_deb_src
         zdroj="$(debian_zdroj libzip "$LIBZIP_VERZE")"
-        stavba="$cache/stavba/libzip-$k"
         zprava "building libzip into $cil"
-        rm -rf "$stavba" "$cil"
-        cmake -G Ninja -S "$zdroj" -B "$stavba" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-            -DCMAKE_INSTALL_PREFIX="$cil" "${LIBZIP_VOLBY[@]}" >&2
-        cmake --build "$stavba" -j"$vlakna" >&2
-        cmake --install "$stavba" >&2
-        rm -rf "$stavba"
-        touch "$cil/.hotovo"
+        cmake_knihovna "$zdroj" "$cache/stavba/libzip-$k" "$cil" "${LIBZIP_VOLBY[@]}"
     fi
     echo "$cil"
 }
@@ -176,20 +179,13 @@ libzip() {
 # --- libqrencode 4.1.1 (Debian's upstream tarball, kept in tools/windows/), static.
 QRENCODE_VOLBY=(-DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DWITH_TOOLS=OFF -DWITHOUT_PNG=ON)
 qrencode() {
-    local k cil zdroj stavba
+    local k cil zdroj
     k="$(klic "qrencode 4.1.1 ${QRENCODE_VOLBY[*]}" "$top/tools/windows/SHA256SUMS")"
     cil="$cache/qrencode-4.1.1-$k"
     if [ ! -f "$cil/.hotovo" ]; then
         zdroj="$(vlastni_zdroj qrencode-4.1.1.tar.bz2)"
-        stavba="$cache/stavba/qrencode-$k"
         zprava "building libqrencode into $cil"
-        rm -rf "$stavba" "$cil"
-        cmake -G Ninja -S "$zdroj" -B "$stavba" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-            -DCMAKE_INSTALL_PREFIX="$cil" "${QRENCODE_VOLBY[@]}" >&2
-        cmake --build "$stavba" -j"$vlakna" >&2
-        cmake --install "$stavba" >&2
-        rm -rf "$stavba"
-        touch "$cil/.hotovo"
+        cmake_knihovna "$zdroj" "$cache/stavba/qrencode-$k" "$cil" "${QRENCODE_VOLBY[@]}"
     fi
     echo "$cil"
 }

@@ -1,0 +1,7 @@
+#pragma once
+
+// Windows' own interface, without its macros min and max, which break std::min and Qt's code.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
