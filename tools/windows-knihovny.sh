@@ -69,6 +69,22 @@ cmake_knihovna() {
     touch "$cil/.hotovo"
 }
 
+# A CMake library from Debian's source package, built once; prints its install folder:
+#   debian_knihovna NAME PACKAGE VERSION OPTION...
+debian_knihovna() {
+    local nazev="$1" balik="$2" verze="$3" k cil zdroj
+    shift 3
+    k="$(klic "$nazev $verze $*")"
+    cil="$cache/$nazev-${verze%%[-+]*}-$k"
+    if [ ! -f "$cil/.hotovo" ]; then
+        zajisti_deb_src
+        zdroj="$(debian_zdroj "$balik" "$verze")"
+        zprava "building $nazev into $cil"
+        cmake_knihovna "$zdroj" "$cache/stavba/$nazev-$k" "$cil" "$@"
+    fi
+    echo "$cil"
+}
+
 # Debian's own source packages need a deb-src entry for the configured mirror.
 zajisti_deb_src() {
     if apt-get source --print-uris -qq qt6-base >/dev/null 2>&1; then
@@ -91,7 +107,8 @@ EOF
 }
 
 # --- Qt 6.4.2: Core, Gui, Widgets, Network (Schannel), Test; windows, offscreen and minimal
-# platforms, the Vista style; everything bundled, nothing of the build machine.
+# platforms, the Vista style; everything bundled, nothing of the build machine. About 15 minutes
+# on 2 free cores.
 QT_VERZE=6.4.2+dfsg-10
 QT_VOLBY=(
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
@@ -109,16 +126,7 @@ QT_VOLBY=(
     -DFEATURE_freetype=ON
 )
 qt() {
-    local k cil zdroj
-    k="$(klic "qt $QT_VERZE ${QT_VOLBY[*]}")"
-    cil="$cache/qt-6.4.2-$k"
-    if [ ! -f "$cil/.hotovo" ]; then
-        zajisti_deb_src
-        zdroj="$(debian_zdroj qt6-base "$QT_VERZE")"
-        zprava "building Qt 6.4.2 into $cil (about 15 minutes on 2 cores)"
-        cmake_knihovna "$zdroj" "$cache/stavba/qt-$k" "$cil" "${QT_VOLBY[@]}"
-    fi
-    echo "$cil"
+    debian_knihovna qt qt6-base "$QT_VERZE" "${QT_VOLBY[@]}"
 }
 
 # --- SQLite 3.40.1: the amalgamation is made natively from Debian's source, then compiled
@@ -164,16 +172,7 @@ LIBZIP_VOLBY=(
     -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF
 )
 libzip() {
-    local k cil zdroj
-    k="$(klic "libzip $LIBZIP_VERZE ${LIBZIP_VOLBY[*]}")"
-    cil="$cache/libzip-1.7.3-$k"
-    if [ ! -f "$cil/.hotovo" ]; then
-        zajisti_deb_src
-        zdroj="$(debian_zdroj libzip "$LIBZIP_VERZE")"
-        zprava "building libzip into $cil"
-        cmake_knihovna "$zdroj" "$cache/stavba/libzip-$k" "$cil" "${LIBZIP_VOLBY[@]}"
-    fi
-    echo "$cil"
+    debian_knihovna libzip libzip "$LIBZIP_VERZE" "${LIBZIP_VOLBY[@]}"
 }
 
 # --- libqrencode 4.1.1 (Debian's upstream tarball, kept in tools/windows/), static.
