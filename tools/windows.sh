@@ -28,6 +28,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DC
 cmake -G Ninja -S "$top" -B "$b" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$top/cmake/ToolchainWindows.cmake" \
     -DPARMEX_WINDOWS_KORENY="$seznam" -DCMAKE_PREFIX_PATH="$seznam" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     "${launcher[@]}" "${argumenty[@]}" >/dev/null
 nice -n 5 cmake --build "$b" -j"$(nproc)"
 echo "Program: $b/app/ParmexRozu.exe"
