@@ -19,9 +19,9 @@ for a in "$@"; do
 done
 
 "$top/tools/deps.sh" windows
-mapfile -t koreny < <(nice -n 5 "$top/tools/windows-knihovny.sh")
-[ ${#koreny[@]} -gt 0 ] || { echo "windows.sh: the libraries were not built" >&2 && exit 1; }
-seznam="$(IFS=';' && echo "${koreny[*]}")"
+koreny="$(nice -n 5 "$top/tools/windows-knihovny.sh")"
+seznam="$(tr '\n' ';' <<<"$koreny")"
+seznam="${seznam%;}"
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
