@@ -17,6 +17,13 @@ trojice=x86_64-w64-mingw32
 toolchain="$top/cmake/ToolchainWindows.cmake"
 vlakna="${PARMEX_WINDOWS_VLAKNA:-$(nproc)}"
 mkdir -p "$cache/zdroje" "$cache/stavba"
+# One build at a time: a second run (CI beside a developer's build) waits for the first and then
+# finds its libraries done.
+exec 9>"$cache/.zamek"
+if ! flock -n 9; then
+    echo "windows-knihovny: waiting for another build of the cache to end" >&2
+    flock 9
+fi
 
 zprava() { echo "windows-knihovny: $*" >&2; }
 
