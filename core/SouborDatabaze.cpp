@@ -1,9 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SouborDatabaze.h"
 
+#ifdef _WIN32
+#include "WindowsApi.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,6 +30,40 @@
 
 namespace SouborDatabaze {
 
+#ifdef _WIN32
+// A folder cannot be locked on Windows: the lock is a mutex named after the folder's full path
+// (letter case aside, as the file system), released when the process ends however it ends.
+ZamekSlozky::ZamekSlozky(const QString& slozka) {
+    const QFileInfo info(slozka);
+    const QString plna =
+        info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
+    const QString cesta = QDir::toNativeSeparators(plna).toLower();
+    const QString jmeno =
+        QStringLiteral("Global\\ParmexRozu-") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(cesta.toUtf8(), QCryptographicHash::Sha256).toHex());
+    const HANDLE zamek = CreateMutexW(nullptr, FALSE, jmeno.toStdWString().c_str());
+    if (!zamek) return;
+    switch (WaitForSingleObject(zamek, kCekaniMs)) {
+        case WAIT_OBJECT_0:
+        case WAIT_ABANDONED:  // its holder ended without releasing it
+            m_zamek = zamek;
+            return;
+        case WAIT_TIMEOUT:
+            m_obsazeno = true;
+            break;
+        default:
+            break;
+    }
+    CloseHandle(zamek);
+}
+
+ZamekSlozky::~ZamekSlozky() {
+    if (!m_zamek) return;
+    ReleaseMutex(m_zamek);
+    CloseHandle(m_zamek);
+}
+#else
 ZamekSlozky::ZamekSlozky(const QString& slozka) {
     // Not inherited by the programs this one starts (the updater, the Jet reader).
     m_fd = ::open(QFile::encodeName(slozka).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -46,6 +87,7 @@ ZamekSlozky::ZamekSlozky(const QString& slozka) {
 ZamekSlozky::~ZamekSlozky() {
     if (m_fd >= 0) ::close(m_fd);
 }
+#endif
 
 QString zpravaObsazeno(const QString& soubor) {
     return QStringLiteral(
@@ -191,10 +233,9 @@ QString zpravaJenProCteni(const QString& soubor, const QString& duvod) {
 }
 
 void presunNaMisto(const QString& novy, const QString& cil) {
-    // rename() replaces an empty cil in the same step, so the name never stands for a part of
+    // The rename replaces an empty cil in the same step, so the name never stands for a part of
     // a database; anything more than that is never replaced.
-    if (!chybi(cil) ||
-        std::rename(QFile::encodeName(novy).constData(), QFile::encodeName(cil).constData()) != 0) {
+    if (!chybi(cil) || !Disk::prejmenuj(novy, cil)) {
         QFile::remove(novy);
         throw Chyba(QStringLiteral("Soubor \"%1\" nelze vytvořit.").arg(cil));
     }

@@ -28,7 +28,11 @@ public:
     bool obsazeno() const { return m_obsazeno; }
 
 private:
+#ifdef _WIN32
+    void* m_zamek = nullptr;
+#else
     int m_fd = -1;
+#endif
     bool m_obsazeno = false;
 };
 

@@ -349,8 +349,7 @@ QStringList vydej(const Zadani& zadani) {
         }
         for (const NovySoubor& s : soubory) Disk::synchronizuj(s.docasny);
         for (NovySoubor& s : soubory) {
-            if (std::rename(QFile::encodeName(s.docasny).constData(),
-                            QFile::encodeName(s.cil).constData()) != 0)
+            if (!Disk::prejmenuj(s.docasny, s.cil))
                 throw Chyba(QStringLiteral("Soubor %1 nelze zapsat.").arg(uvozovky(s.cil)));
             s.docasny.clear();
             s.prejmenovan = true;

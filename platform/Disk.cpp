@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Disk.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 
@@ -26,10 +22,7 @@ QString existujiciSlozka(const QString& cesta) {
 }  // namespace
 
 void Disk::synchronizuj(const QString& cesta) {
-    const int fd = ::open(QFile::encodeName(cesta).constData(), O_RDONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0) ::close(fd);
-    if (!ok)
+    if (!zapisNaDisk(cesta))
         throw Chyba(QStringLiteral("Soubor \"%1\" nelze zapsat na disk.")
                         .arg(QDir::toNativeSeparators(cesta)));
 }

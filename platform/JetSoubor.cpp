@@ -1,15 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JetSoubor.h"
 
+#ifdef _WIN32
+// The library is built without glib here and brings its own small replacement.
+#include <mdbtools.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include "WindowsApi.h"
+#else
 // glib must come before the library's header, which includes it inside extern "C".
 #include <glib.h>
 #include <mdbtools.h>
 
 #include <sys/resource.h>
+#endif
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -494,6 +504,25 @@ bool zapisVse(int fd, const char* data, qint64 delka) {
     return true;
 }
 
+// The file's name as the reading process gets it. A Windows program reads its arguments, and
+// libmdb opens files, in the system's 8-bit code page: a name that code page cannot write is
+// given in its short form (plain ASCII, the same file).
+QString jmenoProCteni(const QString& soubor) {
+#ifdef _WIN32
+    if (QFile::decodeName(QFile::encodeName(soubor)) == soubor) return soubor;
+    const std::wstring dlouhe = QDir::toNativeSeparators(soubor).toStdWString();
+    const DWORD delka = GetShortPathNameW(dlouhe.c_str(), nullptr, 0);
+    if (delka == 0) return soubor;
+    std::wstring kratke(delka, L'\0');
+    const DWORD n = GetShortPathNameW(dlouhe.c_str(), kratke.data(), delka);
+    if (n == 0 || n >= delka) return soubor;
+    kratke.resize(n);
+    return QString::fromStdWString(kratke);
+#else
+    return soubor;
+#endif
+}
+
 QByteArray prectiVOddelenemProcesu(const QString& soubor, const QStringList& tabulky) {
     const QString program = g_ctenar.isEmpty() ? QCoreApplication::applicationFilePath() : g_ctenar;
     QProcess proces;
@@ -507,7 +536,8 @@ QByteArray prectiVOddelenemProcesu(const QString& soubor, const QStringList& tab
                          QStringLiteral(":hard_rss_limit_mb=1024"));
     proces.setProcessEnvironment(prostredi);
 #endif
-    proces.start(program, QStringList{QString::fromLatin1(kPrepinacCteni), soubor} + tabulky);
+    proces.start(program,
+                 QStringList{QString::fromLatin1(kPrepinacCteni), jmenoProCteni(soubor)} + tabulky);
     if (!proces.waitForStarted(g_limitCteniMs))
         throw Chyba(QStringLiteral("Soubor %1 nelze přečíst: čtení se nepodařilo spustit (%2).")
                         .arg(soubor, proces.errorString()));
@@ -549,7 +579,21 @@ int hlavniCteni(int argc, char** argv) {
     // A damaged file can make the library ask for memory without end: the reading gives up at
     // a bound well above what any real file needs, before the machine runs short. (Not under
     // AddressSanitizer, which reserves a vast address space of its own.)
-#ifndef PARMEX_ASAN
+#if defined(_WIN32)
+    // Windows has no address-space limit: the process puts itself into a job whose memory is
+    // bounded, where any request beyond the bound fails.
+    if (argc >= 3) {
+        const qint64 mez = (qint64(1) << 30) + QFileInfo(QFile::decodeName(argv[2])).size() * 64;
+        if (const HANDLE uloha = CreateJobObjectW(nullptr, nullptr)) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit{};
+            limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
+            limit.ProcessMemoryLimit = static_cast<SIZE_T>(mez);
+            SetInformationJobObject(uloha, JobObjectExtendedLimitInformation, &limit,
+                                    sizeof(limit));
+            AssignProcessToJobObject(uloha, GetCurrentProcess());
+        }
+    }
+#elif !defined(PARMEX_ASAN)
     if (argc >= 3) {
         const rlim_t mez =
             (rlim_t(1) << 30) + rlim_t(QFileInfo(QFile::decodeName(argv[2])).size()) * 64;
@@ -561,6 +605,10 @@ int hlavniCteni(int argc, char** argv) {
     // error output.
     const int vystup = ::dup(STDOUT_FILENO);
     ::dup2(STDERR_FILENO, STDOUT_FILENO);
+#ifdef _WIN32
+    // The result is a database image: no line end may be translated on its way out.
+    if (vystup >= 0) _setmode(vystup, _O_BINARY);
+#endif
     QByteArray vysledek;
     int kod = 0;
     try {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Stahovani.h"
 
-#include <unistd.h>
-
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -119,7 +117,7 @@ void Stahovani::stahniSoubor(const QString& adresa, const QString& soubor, const
     // The file's buffer is written and the data forced to the disk here, where a failure is
     // seen: the final write of the temporary file and a disk that only refuses at the forcing
     // would otherwise pass unnoticed, and a file cut short would count as downloaded.
-    bool naDisku = v.uspech && f.flush() && ::fsync(f.handle()) == 0;
+    bool naDisku = v.uspech && f.flush() && Disk::zapisNaDisk(f);
     // The size of the temporary file as the system has it.
     naDisku = naDisku && f.size() == v.zapsano;
     if (!naDisku && (v.uspech || v.zapisSelhal)) {

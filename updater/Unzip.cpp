@@ -4,6 +4,11 @@
 #include <sys/stat.h>
 #include <zip.h>
 
+#ifndef S_ISLNK
+// A symbolic link as a Unix archiver stores it; this system's headers do not name it.
+#define S_ISLNK(m) (((m)&0170000) == 0120000)
+#endif
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
