@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QMap>
 #include <QTimer>
+#include <QtTest>
 
 #include "Databaze.h"
 #include "Hodiny.h"
@@ -23,6 +24,17 @@ void Pomocnik::pripravProstredi() {
     // Jet files are read by the program in a process of its own; a test's executable is not
     // the program.
     jet::nastavCtenare(QStringLiteral(PARMEX_EXE));
+}
+
+QByteArray Pomocnik::obsah(const QString& soubor) {
+    QFile f(soubor);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Pomocnik::zapis(const QString& soubor, const QByteArray& data) {
+    QFile f(soubor);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(data), data.size());
 }
 
 void Pomocnik::zapisProgramSVerzi(const QString& soubor, const QString& produkt,

@@ -28,6 +28,11 @@ private:
     QString m_puvodni;
 };
 
+// A file's bytes (empty when it cannot be read), and a file written with these bytes (the test
+// fails when it cannot be).
+QByteArray obsah(const QString& soubor);
+void zapis(const QString& soubor, const QByteArray& data);
+
 // The first field of the first row of a select on the main window's database, as text.
 QString jedna(const QString& sql);
 

@@ -19,16 +19,8 @@ namespace {
 const QString kPoskozen =
     QStringLiteral("Nastala chyba při otevření DB: soubor data.mdb je poškozen (");
 
-QByteArray obsah(const QString& soubor) {
-    QFile f(soubor);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void zapis(const QString& soubor, const QByteArray& data) {
-    QFile f(soubor);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(data), data.size());
-}
+using Pomocnik::obsah;
+using Pomocnik::zapis;
 
 // One value of a select on a register, read without changing it.
 QString hodnota(const QString& soubor, const QString& sql) {
