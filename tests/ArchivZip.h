@@ -47,7 +47,8 @@ inline bool vytvor(const QString& soubor, const QVector<Polozka>& polozky,
             zip_discard(z);
             return false;
         }
-        const unsigned typ = p.odkaz ? S_IFLNK : (jmeno.endsWith('/') ? S_IFDIR : S_IFREG);
+        // The kinds of a Unix mode as ZIP stores them, the same on every system.
+        const unsigned typ = p.odkaz ? 0120000u : (jmeno.endsWith('/') ? 0040000u : 0100000u);
         zip_file_set_external_attributes(z, zip_uint64_t(i), 0, ZIP_OPSYS_UNIX,
                                          (typ | p.prava) << 16);
         if (bezKomprese) zip_set_file_compression(z, zip_uint64_t(i), ZIP_CM_STORE, 0);
