@@ -17,6 +17,21 @@ int delkaSekvence(unsigned char prvni) {
     return 1;
 }
 
+// Converts from in onwards into vysledek through buffer (large enough for what one call
+// writes) until the input ends or a character cannot be converted; true in the latter case,
+// with in at that character.
+bool prevadej(iconv_t cd, char*& in, size_t& zbyva, QByteArray& buffer, QByteArray& vysledek) {
+    while (zbyva > 0) {
+        char* out = buffer.data();
+        size_t misto = static_cast<size_t>(buffer.size());
+        const size_t r = iconv(cd, &in, &zbyva, &out, &misto);
+        vysledek.append(buffer.constData(), out - buffer.constData());
+        if (r != static_cast<size_t>(-1) || zbyva == 0) return false;
+        if (errno != E2BIG) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 QByteArray KodovaStranka::doCp1250(const QString& text,
@@ -34,12 +49,7 @@ QByteArray KodovaStranka::doCp1250(const QString& text,
     size_t zbyva = static_cast<size_t>(vstup.size());
     while (zbyva > 0) {
         if (lzePrevest) {
-            char* out = buffer.data();
-            size_t misto = static_cast<size_t>(buffer.size());
-            const size_t r = iconv(cd, &in, &zbyva, &out, &misto);
-            vysledek.append(buffer.constData(), out - buffer.constData());
-            if (r != static_cast<size_t>(-1) || zbyva == 0) break;
-            if (errno == E2BIG) continue;
+            if (!prevadej(cd, in, zbyva, buffer, vysledek)) break;
         } else if (static_cast<unsigned char>(*in) < 0x80) {
             vysledek.append(*in++);
             --zbyva;
@@ -66,13 +76,7 @@ QString KodovaStranka::zCp1250(const QByteArray& bajty) {
     QByteArray vysledek;
     char* in = vstup.data();
     size_t zbyva = static_cast<size_t>(vstup.size());
-    while (zbyva > 0) {
-        char* out = buffer.data();
-        size_t misto = static_cast<size_t>(buffer.size());
-        const size_t r = iconv(cd, &in, &zbyva, &out, &misto);
-        vysledek.append(buffer.constData(), out - buffer.constData());
-        if (r != static_cast<size_t>(-1) || zbyva == 0) break;
-        if (errno == E2BIG) continue;
+    while (prevadej(cd, in, zbyva, buffer, vysledek)) {
         // A byte the code page does not define.
         vysledek.append("\xEF\xBF\xBD");
         ++in;
